@@ -34,7 +34,8 @@ long double populationPercent(std::int32_t population, std::int32_t size) {
 }
 
 void Board::finishStepCounters() {
-    ++Generation;
+    // Wraps like the original 32-bit counter rather than overflowing.
+    Generation = static_cast<std::int32_t>(static_cast<std::uint32_t>(Generation) + 1u);
     PopulationPercent = populationPercent(Population, BoardSize);
     if (Population > MaxPopulation) {
         MaxPopulation = Population;
