@@ -1,0 +1,94 @@
+// tivla-batch: loads a board file, runs a number of generations without a display, prints the
+// statistics and saves the result; the same engine and codec as the program, without Qt.
+#include "BatchOptions.h"
+#include "engine/Board.h"
+#include "engine/GenerationStep.h"
+#include "files/BoardFileInput.h"
+#include "files/BoardFileReader.h"
+#include "files/BoardFileSave.h"
+#include "files/FileError.h"
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+// Statistics lines go out in large blocks: a long run prints millions of them.
+constexpr std::size_t kOutputBuffer = 1 << 20;
+
+// One statistics line, as the statistics display sees the counters after a step.
+void printStatistics(const tivla::Board& board) {
+    std::printf("%d %d %lld %d\n", static_cast<int>(board.Generation),
+                static_cast<int>(board.Population), static_cast<long long>(board.PopulationPercent),
+                static_cast<int>(board.MaxPopulation));
+}
+
+void reportError(const std::string& text) {
+    std::fprintf(stderr, "%s\n", tivla::withFullStop(text).c_str());
+}
+
+template <typename Statistics>
+void advance(tivla::Board& board, long long steps, Statistics&& statistics) {
+    tivla::runSilentSteps(board, steps, statistics);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const tivla::ParsedBatchOptions parsed = tivla::parseBatchOptions(arguments);
+    if (!parsed.options) {
+        reportError(parsed.error);
+        std::fprintf(stderr, "Try 'tivla-batch --help'.\n");
+        return kExitUsage;
+    }
+    const tivla::BatchOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(tivla::batchUsage().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kExitFailure;
+    }
+    // Past a file-size limit, writes should fail and be reported, not end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::setvbuf(stdout, nullptr, _IOFBF, kOutputBuffer);
+
+    // Far too large for the stack: the board tables of a whole main window.
+    auto board = std::make_unique<tivla::Board>();
+    board->FormCreate();
+    tivla::SilentPainter silent;
+    board->ClearBoard(silent, [] {});
+    tivla::BoardFileInput input(options.input);
+    if (!input.isOpen()) {
+        reportError(input.openError()->text());
+        return kExitFailure;
+    }
+    const tivla::LoadResult loaded = tivla::readBoard(input.stream(), *board, silent, [] {});
+    if (!loaded.ok()) {
+        reportError(loaded.error->text());
+        return kExitFailure;
+    }
+
+    if (options.stats) {
+        board->StatsVisible = true;
+        advance(*board, options.steps, printStatistics);
+    } else {
+        advance(*board, options.steps, tivla::NoStatistics{});
+        printStatistics(*board);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        reportError("cannot write the statistics to standard output");
+        return kExitFailure;
+    }
+
+    if (options.output) {
+        if (const auto error = tivla::saveBoardFile(*options.output, *board)) {
+            reportError(error->text());
+            return kExitFailure;
+        }
+    }
+    return 0;
+}

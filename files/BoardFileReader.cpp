@@ -1,0 +1,144 @@
+// The value-reading rule of board files, over a buffered view of any input stream.
+#include "BoardFileReader.h"
+
+#include "engine/IntegerText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <system_error>
+
+namespace tivla {
+
+namespace {
+
+// Large reads keep a file of a hundred megabytes of blanks well under a second.
+constexpr std::size_t kChunkSize = 64 * 1024;
+// Blanks and control characters: everything up to and including the space.
+constexpr unsigned char kLastBlank = 0x20;
+
+bool isBlank(char ch) {
+    return static_cast<unsigned char>(ch) <= kLastBlank;
+}
+
+// The errno behind a stream failure, when the stream buffer told it.
+FileError errorOf(const std::exception& failure) {
+    if (const auto* systemError = dynamic_cast<const std::system_error*>(&failure)) {
+        const std::error_code& code = systemError->code();
+        const bool fromSystem =
+            code.category() == std::system_category() || code.category() == std::generic_category();
+        if (fromSystem && code.value() != 0) {
+            return FileError::fromErrno(code.value());
+        }
+    }
+    return FileError::fromErrno(EIO);
+}
+
+} // namespace
+
+BoardFileReader::BoardFileReader(std::istream& in)
+    : in_(in), buffer_(std::make_unique<char[]>(kChunkSize)) {}
+
+BoardFileReader::~BoardFileReader() = default;
+
+bool BoardFileReader::refill() {
+    position_ = 0;
+    filled_ = 0;
+    if (atEnd_ || error_) {
+        return false;
+    }
+    if (in_.eof()) {
+        atEnd_ = true;
+        return false;
+    }
+    if (in_.fail()) {
+        // A stream that failed before we read from it: it was never opened, or broke earlier.
+        error_ = FileError::fromErrno(EIO);
+        return false;
+    }
+    // Streams swallow the stream buffer's exceptions unless asked for them, and the exception
+    // is the only place where a read error's errno survives.
+    const std::ios_base::iostate mask = in_.exceptions();
+    try {
+        in_.exceptions(mask | std::ios_base::badbit);
+        in_.read(buffer_.get(), static_cast<std::streamsize>(kChunkSize));
+        filled_ = static_cast<std::size_t>(in_.gcount());
+    } catch (const std::exception& failure) {
+        filled_ = 0;
+        error_ = errorOf(failure);
+    }
+    try {
+        in_.exceptions(mask);
+    } catch (const std::exception&) {
+        // The caller asked for exceptions on bad streams; the error is reported as a result.
+    }
+    if (!error_ && in_.bad()) {
+        error_ = FileError::fromErrno(EIO);
+    }
+    if (error_) {
+        filled_ = 0;
+        return false;
+    }
+    if (filled_ == 0) {
+        atEnd_ = true;
+        return false;
+    }
+    return true;
+}
+
+int BoardFileReader::peek() {
+    if (position_ == filled_ && !refill()) {
+        return -1;
+    }
+    return static_cast<unsigned char>(buffer_[position_]);
+}
+
+std::optional<std::int32_t> BoardFileReader::readValue() {
+    if (error_) {
+        return std::nullopt;
+    }
+    while (peek() >= 0) {
+        const char* data = buffer_.get();
+        while (position_ < filled_ && isBlank(data[position_])) {
+            ++position_;
+        }
+        if (position_ < filled_) {
+            break;
+        }
+    }
+    if (error_) {
+        return std::nullopt;
+    }
+    if (atEnd_) {
+        return 0;
+    }
+
+    char run[kMaxRun];
+    std::size_t length = 0;
+    for (int ch = peek(); length < kMaxRun && ch > kLastBlank; ch = peek()) {
+        run[length++] = static_cast<char>(ch);
+        ++position_;
+    }
+
+    // The rest of the line goes, run included: a lone CR doesn't end it, only a LF does.
+    while (peek() >= 0) {
+        const char* data = buffer_.get();
+        const void* lineFeed = std::memchr(data + position_, '\n', filled_ - position_);
+        if (lineFeed != nullptr) {
+            position_ = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - data) + 1;
+            break;
+        }
+        position_ = filled_;
+    }
+    if (error_) {
+        return std::nullopt;
+    }
+
+    const std::optional<std::int32_t> value = parseInteger(std::string_view(run, length));
+    if (!value) {
+        error_ = FileError(FileError::kInvalidNumericInput);
+    }
+    return value;
+}
+
+} // namespace tivla
