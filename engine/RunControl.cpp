@@ -25,8 +25,8 @@ std::optional<std::string> correctedTargetText(std::string_view text, std::int32
 }
 
 std::int32_t stepsToTarget(std::int32_t target, std::int32_t generation) {
-    const long long steps = static_cast<long long>(target) - generation;
-    return steps > 0 ? static_cast<std::int32_t>(steps) : 0;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(target) -
+                                     static_cast<std::uint32_t>(generation));
 }
 
 } // namespace tivla

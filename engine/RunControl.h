@@ -26,7 +26,8 @@ std::string invalidIntegerText(std::string_view text);
 // generation. Nothing when the text is fine or is not an integer (the caller reports that).
 std::optional<std::string> correctedTargetText(std::string_view text, std::int32_t generation);
 
-// Generations the advance-to command runs for a target; never negative.
+// The advance-to command's count: the target minus the generation, wrapping like the
+// original 32-bit arithmetic. Zero or less advances nothing.
 std::int32_t stepsToTarget(std::int32_t target, std::int32_t generation);
 
 // Every cell of rows and columns 0..N, the band beyond the board included, painted afresh.

@@ -1,0 +1,300 @@
+// Builds the main window's controls; see MainWindowLayout.h.
+#include "MainWindowLayout.h"
+
+#include "Fonts.h"
+#include "RunTimer.h"
+#include "SpinEdit.h"
+#include "TForm1.h"
+#include "view/PopulationChart.h"
+#include "view/StringGrid.h"
+#include "view/ValueLabel.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace tivla {
+
+namespace {
+
+const QString kTahoma = QStringLiteral("Tahoma");
+const QString kGeorgia = QStringLiteral("Georgia");
+const QString kMsSansSerif = QStringLiteral("MS Sans Serif");
+const QString kArial = QStringLiteral("Arial");
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+void style(QWidget* widget, const QString& family, int height, const QColor& colour, bool bold = false) {
+    widget->setFont(windowsFont(family, height, bold));
+    setTextColour(widget, colour);
+}
+
+QToolButton* flatButton(QWidget* parent, const QRect& geometry, const QString& text = {},
+                        const QString& tooltip = {}, const QString& glyph = {}) {
+    auto* button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(geometry);
+    button->setText(text);
+    button->setToolTip(tooltip);
+    if (!glyph.isEmpty()) {
+        button->setIcon(QIcon(glyph));
+        button->setIconSize(QImage(glyph).size());
+        button->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+    }
+    return button;
+}
+
+QLabel* label(QWidget* parent, QPoint topLeft, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setFocusPolicy(Qt::NoFocus);
+    l->move(topLeft);
+    return l;
+}
+
+// A label "sized to its text", as the classic auto-size labels are.
+void fitToText(QLabel* l) {
+    l->adjustSize();
+}
+
+QLineEdit* edit(QWidget* parent, const QRect& geometry, const QString& text) {
+    auto* e = new QLineEdit(text, parent);
+    e->setGeometry(geometry);
+    e->setFrame(true);
+    e->setTextMargins(0, 0, 0, 0);
+    e->setFont(windowsFont(kTahoma, -9));
+    QPalette palette = e->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, kBlackColour);
+    e->setPalette(palette);
+    return e;
+}
+
+QRadioButton* radio(QWidget* parent, const QRect& geometry, const QString& text) {
+    auto* r = new QRadioButton(text, parent);
+    r->setGeometry(geometry);
+    return r;
+}
+
+QGroupBox* panel(QWidget* parent, const QRect& geometry, const QString& title) {
+    auto* box = new QGroupBox(title, parent);
+    box->setGeometry(geometry);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+} // namespace
+
+void MainWindowLayout::build(TForm1& form) {
+    form.setFont(windowsFont(kTahoma, -9));
+    QPalette palette = form.palette();
+    palette.setColor(QPalette::Window, kWindowColour);
+    palette.setColor(QPalette::Button, kWindowColour);
+    palette.setColor(QPalette::WindowText, kWhiteColour);
+    palette.setColor(QPalette::ButtonText, kWhiteColour);
+    form.setPalette(palette);
+    form.setAutoFillBackground(true);
+
+    buildTitleArea(form);
+    buildToolColumn(form);
+    buildRunBoxes(form);
+    buildStampPanels(form);
+    buildSettingsPanel(form);
+    buildStatisticsPanel(form);
+
+    form.StringGrid1 = new StringGrid(&form);
+    form.StringGrid1->setGeometry(328, 0, 640, 640);
+    style(form.StringGrid1, kArial, -13, QColor(255, 255, 0));
+
+    form.Timer1 = new RunTimer(&form);
+    form.Timer1->setInterval(500);
+    setTabOrder(form);
+}
+
+void MainWindowLayout::buildTitleArea(TForm1& form) {
+    form.GroupBox3 = panel(&form, QRect(15, 8, 297, 49), QString());
+    form.SpeedButton2 = flatButton(form.GroupBox3, QRect(9, 16, 80, 25), QStringLiteral("О творце"),
+                                   QString(), QStringLiteral(":/assets/about.png"));
+    style(form.SpeedButton2, kGeorgia, 14, kCreamColour);
+    form.Label11 = label(form.GroupBox3, QPoint(104, 8), QStringLiteral("Тивла"));
+    style(form.Label11, kTahoma, 30, kCreamColour);
+    fitToText(form.Label11);
+    form.SpeedButton5 = flatButton(form.GroupBox3, QRect(225, 16, 32, 25), QStringLiteral("_"),
+                                   QStringLiteral("Свернуть"));
+    style(form.SpeedButton5, kMsSansSerif, -21, kCreamColour, true);
+    form.SpeedButton6 = flatButton(form.GroupBox3, QRect(257, 16, 33, 25), QStringLiteral("Х"),
+                                   QStringLiteral("Выход"));
+    style(form.SpeedButton6, kMsSansSerif, -21, kCreamColour, true);
+}
+
+void MainWindowLayout::buildToolColumn(TForm1& form) {
+    const struct {
+        QToolButton* TForm1::*button;
+        int top;
+        const char* caption;
+    } sizes[] = {
+        {&TForm1::SpeedButton9, 64, "40X40"},    {&TForm1::SpeedButton10, 88, "50x50"},
+        {&TForm1::SpeedButton13, 112, "80x80"},  {&TForm1::SpeedButton11, 136, "100x100"},
+        {&TForm1::SpeedButton12, 160, "150x150"}, {&TForm1::SpeedButton14, 184, "200x200"},
+    };
+    for (const auto& s : sizes) {
+        form.*s.button = flatButton(&form, QRect(0, s.top, 41, 22), QString::fromLatin1(s.caption));
+    }
+
+    const struct {
+        QToolButton* TForm1::*button;
+        int left;
+        int top;
+        const char* tooltip;
+        const char* glyph;
+    } tools[] = {
+        {&TForm1::SpeedButton1, 48, 64, "Очистить", ":/assets/clear.png"},
+        {&TForm1::SpeedButton7, 72, 64, "Начать", ":/assets/start.png"},
+        {&TForm1::SpeedButton18, 72, 64, "Стоп", ":/assets/stop.png"},
+        {&TForm1::SpeedButton3, 48, 88, "Открыть", ":/assets/open.png"},
+        {&TForm1::SpeedButton16, 72, 88, "Вперед на n шагов", ":/assets/advance.png"},
+        {&TForm1::SpeedButton8, 48, 112, "Сохранить", ":/assets/save.png"},
+        {&TForm1::SpeedButton15, 72, 112, "На n поколение", ":/assets/advance-to.png"},
+    };
+    for (const auto& t : tools) {
+        form.*t.button = flatButton(&form, QRect(t.left, t.top, 25, 25), QString(),
+                                    QString::fromUtf8(t.tooltip), QString::fromLatin1(t.glyph));
+        style(form.*t.button, kGeorgia, 15, kWhiteColour);
+    }
+    form.SpeedButton18->hide();
+    form.SpeedButton17 = flatButton(&form, QRect(48, 136, 49, 25), QStringLiteral("Снимок"));
+    style(form.SpeedButton17, kGeorgia, 15, kWhiteColour);
+
+    form.CheckBox1 = new QCheckBox(kHideLinesCaption, &form);
+    form.CheckBox1->setGeometry(56, 176, 121, 17);
+    style(form.CheckBox1, kGeorgia, -11, kWhiteColour);
+}
+
+void MainWindowLayout::buildRunBoxes(TForm1& form) {
+    form.Label12 = label(&form, QPoint(104, 72), QStringLiteral("Скорость"));
+    form.Edit1 = edit(&form, QRect(152, 64, 33, 19), QStringLiteral("500"));
+    form.Label3 = label(&form, QPoint(136, 96), QStringLiteral("n="));
+    form.Edit2 = edit(&form, QRect(152, 88, 33, 19), QStringLiteral("1"));
+    form.Label13 = label(&form, QPoint(136, 120), QStringLiteral("n="));
+    form.Edit3 = edit(&form, QRect(152, 112, 33, 19), QStringLiteral("2"));
+    for (QLabel* l : {form.Label12, form.Label3, form.Label13}) {
+        fitToText(l);
+    }
+
+    form.RadioButtons[19] = radio(&form, QRect(192, 64, 65, 17), QStringLiteral("Тыкать"));
+    form.RadioButtons[20] = radio(&form, QRect(256, 64, 57, 17), QStringLiteral("Рисовать"));
+    form.RadioButtons[19]->setChecked(true);
+    form.CheckBox3 = new QCheckBox(kPinReleasedCaption, &form);
+    form.CheckBox3->setGeometry(192, 80, 129, 17);
+}
+
+void MainWindowLayout::buildStampPanels(TForm1& form) {
+    form.GroupBox4 = panel(&form, QRect(200, 112, 121, 15), kBrushesCaption);
+    const struct {
+        int number;
+        QRect geometry;
+        const char* caption;
+    } brushes[] = {
+        {1, {8, 16, 49, 17}, "Один"},      {7, {56, 16, 57, 17}, "Глайдер"},
+        {8, {8, 32, 49, 17}, "Пять"},      {6, {56, 32, 57, 17}, "Крест"},
+        {5, {8, 48, 57, 17}, "Палка"},     {4, {56, 48, 57, 17}, "Палка"},
+        {2, {8, 64, 49, 17}, "2х2"},       {3, {56, 64, 41, 17}, "3х3"},
+        {11, {8, 80, 57, 17}, "Угол"},     {10, {56, 80, 49, 17}, "Угол"},
+        {9, {8, 96, 65, 17}, "Периметр"},
+    };
+    for (const auto& b : brushes) {
+        form.RadioButtons[b.number] = radio(form.GroupBox4, b.geometry, QString::fromUtf8(b.caption));
+    }
+    form.RadioButtons[11]->setFont(windowsFont(kTahoma, 12));
+
+    form.GroupBox5 = panel(&form, QRect(200, 136, 121, 15), kFiguresCaption);
+    const struct {
+        int number;
+        QRect geometry;
+        const char* caption;
+    } figures[] = {
+        {18, {8, 16, 97, 17}, "Долгожитель"},   {17, {8, 32, 97, 17}, "Желудь(клотик)"},
+        {16, {8, 48, 105, 17}, "Гептамино"},    {15, {8, 64, 97, 17}, "Долгожитель"},
+        {14, {8, 80, 97, 17}, "Дрозд"},         {13, {8, 96, 105, 17}, "Долгожитель"},
+        {12, {8, 112, 105, 17}, "Долгожитель(1105)"},
+    };
+    for (const auto& f : figures) {
+        form.RadioButtons[f.number] = radio(form.GroupBox5, f.geometry, QString::fromUtf8(f.caption));
+    }
+}
+
+void MainWindowLayout::buildSettingsPanel(TForm1& form) {
+    form.CheckBox2 = new QCheckBox(QStringLiteral("Заполнить автоматически"), &form);
+    form.CheckBox2->setGeometry(8, 216, 177, 25);
+    style(form.CheckBox2, kGeorgia, -11, kCreamColour);
+
+    form.GroupBox1 = panel(&form, QRect(0, 248, 137, 1), QStringLiteral("Настройки"));
+    style(form.GroupBox1, kGeorgia, -11, kWhiteColour);
+    form.Label1 = label(form.GroupBox1, QPoint(8, 16), QStringLiteral("Количество ячеек"));
+    fitToText(form.Label1);
+    form.SpinEdit1 = new SpinEdit(form.GroupBox1);
+    form.SpinEdit1->setGeometry(13, 35, 52, 23);
+    form.SpinEdit1->setRange(3, 2550);
+    form.SpinEdit1->setMaxLength(4);
+    form.SpinEdit1->setValue(3);
+    form.SpinEdit1->setFont(windowsFont(kGeorgia, -11));
+    QPalette palette = form.SpinEdit1->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, kBlackColour);
+    form.SpinEdit1->setPalette(palette);
+    form.SpeedButton4 = flatButton(form.GroupBox1, QRect(8, 64, 105, 25), QStringLiteral("Заполнить"),
+                                   QString(), QStringLiteral(":/assets/fill.png"));
+    form.SpeedButton4->setCursor(Qt::PointingHandCursor);
+}
+
+void MainWindowLayout::buildStatisticsPanel(TForm1& form) {
+    form.GroupBox2 = panel(&form, QRect(8, 256, 185, 15), kStatisticsShutCaption);
+    style(form.GroupBox2, kGeorgia, 12, kWhiteColour);
+    form.Label6 = label(form.GroupBox2, QPoint(32, 16), QStringLiteral("Поколение"));
+    form.Label4 = label(form.GroupBox2, QPoint(8, 32), QStringLiteral("Колво бактерий"));
+    form.Label7 = label(form.GroupBox2, QPoint(24, 48), QStringLiteral("В процентах"));
+    form.Label9 = label(form.GroupBox2, QPoint(32, 64), QStringLiteral("Max колво"));
+    for (QLabel* l : {form.Label6, form.Label4, form.Label7, form.Label9}) {
+        fitToText(l);
+    }
+    const struct {
+        ValueLabel* TForm1::*label;
+        QPoint topLeft;
+        QString text;
+    } values[] = {
+        {&TForm1::Label5, {90, 16}, QString()},
+        {&TForm1::Label2, {90, 32}, QString()},
+        {&TForm1::Label8, {88, 48}, QString()},
+        {&TForm1::Label10, {89, 64}, QString(10, QLatin1Char(' '))},
+    };
+    for (const auto& v : values) {
+        auto* l = new ValueLabel(form.GroupBox2);
+        l->move(v.topLeft);
+        l->setText(v.text);
+        form.*v.label = l;
+    }
+    form.Chart1 = new PopulationChart(form.GroupBox2);
+    form.Chart1->setGeometry(8, 80, 169, 177);
+}
+
+void MainWindowLayout::setTabOrder(TForm1& form) {
+    // Buttons and labels take no focus; the panels pass it to their children.
+    QWidget* chain[] = {form.CheckBox1,       form.SpinEdit1,       form.StringGrid1,
+                        form.RadioButtons[1], form.Edit1,           form.Edit2,
+                        form.RadioButtons[19], form.RadioButtons[20], form.RadioButtons[18],
+                        form.CheckBox3,       form.CheckBox2,       form.Edit3};
+    for (std::size_t i = 0; i + 1 < std::size(chain); ++i) {
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+    }
+}
+
+} // namespace tivla

@@ -1,0 +1,468 @@
+// The main window's wiring and its board, run-control and window handlers.
+#include "TForm1.h"
+
+#include "MainWindowLayout.h"
+#include "PanelSlide.h"
+#include "RunTimer.h"
+#include "SpinEdit.h"
+#include "UserDialogs.h"
+#include "engine/BatchRunner.h"
+#include "engine/BoardSizes.h"
+#include "engine/GenerationStep.h"
+#include "engine/IntegerText.h"
+#include "engine/RunControl.h"
+#include "view/PopulationChart.h"
+#include "view/StatisticsDisplay.h"
+#include "view/StringGrid.h"
+#include "view/ValueLabel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
+
+namespace tivla {
+
+namespace {
+
+const QColor kAliveColour{255, 255, 0};
+const QColor kBoardColour{255, 128, 64};
+const QString kAboutText = QStringLiteral("Тивла: игра «Жизнь» Джона Конвея.\n\r"
+                                          "Сделано командой Тивлы, 2026.");
+
+// Lets the engine's templates paint through the main window.
+struct FormPainter {
+    TForm1& form;
+    void PaintAliveCell(int x, int y) { form.PaintAliveCell(x, y); }
+    void PaintDeadCell(int x, int y) { form.PaintDeadCell(x, y); }
+};
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), board_(std::make_unique<Board>()),
+      dialogs_(std::make_unique<QtUserDialogs>(this)) {
+    setWindowTitle(QStringLiteral("Тивла"));
+    setLayoutDirection(Qt::LeftToRight);
+    MainWindowLayout::build(*this);
+    statistics_ = std::make_unique<StatisticsDisplay>(Label5, Label2, Label8, Label10, Chart1);
+    wireControls();
+    FormCreate();
+    fitToControls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setUserDialogs(std::unique_ptr<UserDialogs> dialogs) {
+    dialogs_ = std::move(dialogs);
+}
+
+void TForm1::showFromTitleScreen() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        fitToControls();
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->geometry();
+            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::wireControls() {
+    for (QObject* child : children()) {
+        if (child->isWidgetType()) {
+            child->installEventFilter(this); // re-fit the window when a child moves or hides
+        }
+    }
+    GroupBox3->installEventFilter(this);
+    Label11->installEventFilter(this);
+    GroupBox2->installEventFilter(this);
+    GroupBox4->setMouseTracking(true);
+    GroupBox5->setMouseTracking(true);
+    Edit1->installEventFilter(this);
+    Edit2->installEventFilter(this);
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+    connect(SpeedButton10, &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
+    connect(SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
+    connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
+    connect(SpeedButton13, &QToolButton::clicked, this, &TForm1::SpeedButton13Click);
+    connect(SpeedButton14, &QToolButton::clicked, this, &TForm1::SpeedButton14Click);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
+    connect(SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(SpeedButton18, &QToolButton::clicked, this, &TForm1::SpeedButton18Click);
+    connect(Timer1, &RunTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Edit1, &QLineEdit::textChanged, this, &TForm1::Edit1Change);
+    connect(Edit3, &QLineEdit::textChanged, this, &TForm1::Edit3Change);
+    connect(SpeedButton16, &QToolButton::clicked, this, &TForm1::SpeedButton16Click);
+    connect(SpeedButton15, &QToolButton::clicked, this, &TForm1::SpeedButton15Click);
+    connect(CheckBox3, &QCheckBox::clicked, this, &TForm1::CheckBox3Click);
+    connect(CheckBox2, &QCheckBox::clicked, this, &TForm1::CheckBox2Click);
+    StringGrid1->setDrawCellHandler([this](QPainter& painter, int col, int row, const QRect& rect) {
+        if (col >= 0 && row >= 0 && col < kCellsDim && row < kCellsDim &&
+            board_->Cells[col][row] == kAlive) {
+            painter.setBrush(kAliveColour);
+        }
+        if (col >= 0 && row >= 0) {
+            painter.fillRect(rect, painter.brush());
+        }
+    });
+}
+
+void TForm1::FormCreate() {
+    board_->FormCreate();
+    SpeedButton9->hide();
+    Chart1->series().setActive(true);
+    Chart1->setVerticalMaximum(1600);
+}
+
+// --- The board -------------------------------------------------------------------------
+
+void TForm1::ClearBoard() {
+    FormPainter painter{*this};
+    board_->ClearBoard(painter, [this] { statistics_->clear(); });
+}
+
+void TForm1::NextGeneration() {
+    FormPainter painter{*this};
+    stepGeneration(*board_, painter, [this](const Board& b) { updateStatistics(b); });
+}
+
+void TForm1::PaintAliveCell(int x, int y) {
+    StringGrid1->fillCell(x, y, kAliveColour);
+}
+
+void TForm1::PaintDeadCell(int x, int y) {
+    StringGrid1->fillCell(x, y, kBoardColour);
+}
+
+void TForm1::updateStatistics(const Board& b) {
+    statistics_->update(b);
+}
+
+void TForm1::ApplyBoardSize() {
+    const int n = board_->BoardSize;
+    Chart1->setVerticalMaximum(n * n);
+    StringGrid1->setRowCount(n);
+    StringGrid1->setColCount(n);
+    StringGrid1->setDefaultRowHeight(board_->CellSize);
+    StringGrid1->setDefaultColWidth(board_->CellSize);
+    StringGrid1->resize(StringGrid1->width(), (StringGrid1->defaultRowHeight() + 1) * n);
+    StringGrid1->resize((StringGrid1->defaultColWidth() + 1) * n, StringGrid1->height());
+    const std::pair<QToolButton*, int> buttons[] = {
+        {SpeedButton9, 40}, {SpeedButton10, 50},  {SpeedButton13, 80},
+        {SpeedButton11, 100}, {SpeedButton12, 150}, {SpeedButton14, 200}};
+    for (const auto& [button, size] : buttons) {
+        button->show();
+    }
+    for (const auto& [button, size] : buttons) {
+        if (size == n) {
+            button->hide();
+        }
+    }
+}
+
+void TForm1::applySizeButton(int boardSize) {
+    ClearBoard();
+    board_->BoardSize = boardSize;
+    board_->CellSize = cellSizeFor(boardSize).value_or(board_->CellSize);
+    ApplyBoardSize();
+}
+
+void TForm1::SpeedButton1Click() { ClearBoard(); }
+void TForm1::SpeedButton9Click() { applySizeButton(40); }
+void TForm1::SpeedButton10Click() { applySizeButton(50); }
+void TForm1::SpeedButton13Click() { applySizeButton(80); }
+void TForm1::SpeedButton11Click() { applySizeButton(100); }
+void TForm1::SpeedButton12Click() { applySizeButton(150); }
+void TForm1::SpeedButton14Click() { applySizeButton(200); }
+
+void TForm1::CheckBox1Click() {
+    if (CheckBox1->isChecked()) {
+        StringGrid1->setGridLineWidth(0);
+        CheckBox1->setText(kShowLinesCaption);
+    } else {
+        StringGrid1->setGridLineWidth(1);
+        CheckBox1->setText(kHideLinesCaption);
+    }
+}
+
+// --- Run control -----------------------------------------------------------------------
+
+void TForm1::SpeedButton7Click() {
+    board_->zeroCountsAroundBoard();
+    Timer1->setEnabled(!Timer1->enabled());
+    SpeedButton18->setVisible(!SpeedButton18->isVisibleTo(this));
+    SpeedButton7->setVisible(!SpeedButton7->isVisibleTo(this));
+}
+
+void TForm1::SpeedButton18Click() { SpeedButton7Click(); }
+
+void TForm1::Timer1Timer() { NextGeneration(); }
+
+void TForm1::Edit1Change() {
+    if (Edit1->text().isEmpty()) {
+        Edit1->setText(QStringLiteral("1")); // runs this handler again, which finds "1"
+    }
+    const QString text = Edit1->text();
+    const auto interval = parseInteger(text.toStdString());
+    if (!interval) {
+        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
+        return;
+    }
+    Timer1->setInterval(*interval);
+}
+
+void TForm1::Edit1KeyPress(QChar& key) {
+    if (!acceptsNumberBoxCharacter(key.unicode())) {
+        key = QChar();
+    }
+}
+
+void TForm1::Edit2KeyPress(QChar& key) { Edit1KeyPress(key); }
+
+void TForm1::SpeedButton16Click() {
+    const QString text = Edit2->text();
+    const auto steps = parseInteger(text.toStdString());
+    if (!steps) {
+        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
+        return;
+    }
+    board_->StepsToRun = *steps;
+    runAdvance(board_->StepsToRun);
+}
+
+void TForm1::SpeedButton15Click() {
+    const QString text = Edit3->text();
+    const auto target = parseInteger(text.toStdString());
+    if (!target) {
+        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
+        return;
+    }
+    board_->StepsToRun = stepsToTarget(*target, board_->Generation);
+    runAdvance(board_->StepsToRun);
+}
+
+void TForm1::runAdvance(std::int32_t steps) {
+    if (steps > 0) {
+        runBatch(*board_, steps, [this](const Board& b) { updateStatistics(b); });
+    }
+    FormPainter painter{*this};
+    repaintWholeBoard(*board_, painter);
+}
+
+void TForm1::Edit3Change() {
+    if (Edit3->text().isEmpty()) {
+        Edit3->setText(QString::number(static_cast<qint64>(board_->Generation) + 1));
+    }
+    const QString text = Edit3->text();
+    if (!parseInteger(text.toStdString())) {
+        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
+        return;
+    }
+    if (const auto corrected = correctedTargetText(text.toStdString(), board_->Generation)) {
+        Edit3->setText(QString::fromStdString(*corrected));
+    }
+}
+
+void TForm1::reportError(const QString& text) {
+    dialogs_->showError(withFullStop(text));
+}
+
+// --- Window chrome ---------------------------------------------------------------------
+
+void TForm1::SpeedButton2Click() { dialogs_->showMessage(kAboutText); }
+
+void TForm1::SpeedButton5Click() { showMinimized(); }
+
+void TForm1::SpeedButton6Click() {
+    close();
+    if (titleScreen_ != nullptr) {
+        titleScreen_->close();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // Hidden with no title screen to come back to, the program could never be reached
+    // again: closing the main window any way at all ends it, as the exit button does.
+    if (titleScreen_ != nullptr) {
+        titleScreen_->close();
+    }
+}
+
+void TForm1::GroupBox3MouseDown(Qt::MouseButton, QPoint pos) {
+    WindowDragging = true;
+    DragOrigin = pos;
+}
+
+void TForm1::GroupBox3MouseMove(QPoint pos) {
+    if (!WindowDragging) {
+        return;
+    }
+    move(x() + pos.x() - DragOrigin.x(), y());
+    move(x(), y() + pos.y() - DragOrigin.y());
+}
+
+void TForm1::GroupBox3MouseUp() { WindowDragging = false; }
+
+// --- Sliding panels --------------------------------------------------------------------
+
+void TForm1::pumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TForm1::ExpandBrushes() { PanelSlide(GroupBox4, 121, +1).moving(GroupBox5).run(); }
+
+void TForm1::ExpandFigures() { PanelSlide(GroupBox5, 137, +1).run(); }
+
+void TForm1::CollapseBrushes() {
+    if (board_->AutoCollapse) {
+        PanelSlide(GroupBox4, 15, -1).moving(GroupBox5).afterEachPass([this] { pumpEvents(); }).run();
+    }
+}
+
+void TForm1::CollapseFigures() {
+    if (board_->AutoCollapse) {
+        PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
+    }
+}
+
+void TForm1::GroupBox4MouseMove() { ExpandBrushes(); }
+
+void TForm1::GroupBox5MouseMove() { ExpandFigures(); }
+
+void TForm1::CheckBox3Click() {
+    if (CheckBox3->isChecked()) {
+        CheckBox3->setText(kPinPinnedCaption);
+        ExpandBrushes();
+        ExpandFigures();
+        board_->AutoCollapse = false;
+    } else {
+        CheckBox3->setText(kPinReleasedCaption);
+        PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
+        PanelSlide(GroupBox4, 15, -1).moving(GroupBox5).afterEachPass([this] { pumpEvents(); }).run();
+        board_->AutoCollapse = true;
+    }
+}
+
+void TForm1::CheckBox2Click() {
+    auto pass = [this] {
+        CheckBox2->setEnabled(false);
+        pumpEvents();
+    };
+    if (CheckBox2->isChecked()) {
+        PanelSlide(GroupBox1, 97, +1).moving(GroupBox2).afterEachPass(pass).run();
+    } else {
+        PanelSlide(GroupBox1, 0, -1).moving(GroupBox2).afterEachPass(pass).run();
+    }
+    CheckBox2->setEnabled(true);
+}
+
+void TForm1::GroupBox2Click() {
+    auto pass = [this] { pumpEvents(); };
+    if (GroupBox2->title() == kStatisticsShutCaption) {
+        PanelSlide(GroupBox2, 265, +1).afterEachPass(pass).run();
+    }
+    if (GroupBox2->title() == kStatisticsOpenCaption) {
+        PanelSlide(GroupBox2, 15, -1).afterEachPass(pass).run();
+    }
+    if (GroupBox2->title() == kStatisticsShutCaption) {
+        GroupBox2->setTitle(kStatisticsOpenCaption);
+        board_->StatsVisible = true;
+    } else {
+        GroupBox2->setTitle(kStatisticsShutCaption);
+        board_->StatsVisible = false;
+    }
+}
+
+// --- Events ----------------------------------------------------------------------------
+
+void TForm1::fitToControls() {
+    int right = 0;
+    int bottom = 0;
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && !widget->isWindow() && widget->isVisibleTo(this)) {
+            right = std::max(right, widget->geometry().right() + 1);
+            bottom = std::max(bottom, widget->geometry().bottom() + 1);
+        }
+    }
+    if (right > 0 && bottom > 0 && size() != QSize(right, bottom)) {
+        setFixedSize(right, bottom);
+    }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched->parent() == this &&
+        (type == QEvent::Move || type == QEvent::Resize || type == QEvent::ShowToParent ||
+         type == QEvent::HideToParent)) {
+        fitToControls();
+    }
+    if (watched == GroupBox3 || watched == Label11) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            GroupBox3MouseDown(mouse->button(), mouse->position().toPoint());
+            return true;
+        case QEvent::MouseMove:
+            GroupBox3MouseMove(mouse->position().toPoint());
+            return true;
+        case QEvent::MouseButtonRelease:
+            GroupBox3MouseUp();
+            return true;
+        default:
+            break;
+        }
+    }
+    if ((watched == GroupBox4 || watched == GroupBox5) && type == QEvent::MouseMove) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* box = static_cast<QWidget*>(watched);
+        if (box->childAt(mouse->position().toPoint()) == nullptr) {
+            watched == GroupBox4 ? GroupBox4MouseMove() : GroupBox5MouseMove();
+        }
+    }
+    if (watched == GroupBox2 && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint pos = mouse->position().toPoint();
+        const bool ownSurface = GroupBox2->rect().contains(pos) && GroupBox2->childAt(pos) == nullptr;
+        if (mouse->button() == Qt::LeftButton) {
+            if (type == QEvent::MouseButtonPress) {
+                statisticsPanelPressed_ = ownSurface;
+            } else if (statisticsPanelPressed_) {
+                statisticsPanelPressed_ = false;
+                if (ownSurface) {
+                    GroupBox2Click();
+                }
+            }
+            return ownSurface;
+        }
+    }
+    if ((watched == Edit1 || watched == Edit2) && type == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        // Editing keys such as Delete and the arrows carry no typed character.
+        if (!text.isEmpty() && text.front() != QChar(0x7f)) {
+            QChar key = text.front();
+            watched == Edit1 ? Edit1KeyPress(key) : Edit2KeyPress(key);
+            if (key.isNull()) {
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tivla

@@ -1,0 +1,169 @@
+// The main window: it owns the one board, holds every control and wires each control's
+// events to the handler the program names after it.
+#pragma once
+
+#include "engine/Board.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+
+namespace tivla {
+
+class PopulationChart;
+class RunTimer;
+class SpinEdit;
+class StatisticsDisplay;
+class StringGrid;
+class UserDialogs;
+class ValueLabel;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+    friend class MainWindowLayout;
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The title screen, closed together with this window so that the program ends.
+    void setTitleScreen(QWidget* titleScreen) { titleScreen_ = titleScreen; }
+    // Replaces the real message boxes and file dialogs (tests answer them).
+    void setUserDialogs(std::unique_ptr<UserDialogs> dialogs);
+    // Shows the window, centred on the screen the first time.
+    void showFromTitleScreen();
+
+    Board& board() { return *board_; }
+    const Board& board() const { return *board_; }
+
+    // Handlers, named after their control and event.
+    void FormCreate();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void GroupBox3MouseDown(Qt::MouseButton button, QPoint pos);
+    void GroupBox3MouseMove(QPoint pos);
+    void GroupBox3MouseUp();
+    void SpeedButton9Click();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void SpeedButton12Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
+    void CheckBox1Click();
+    void SpeedButton7Click();
+    void SpeedButton18Click();
+    void Timer1Timer();
+    void Edit1Change();
+    void Edit1KeyPress(QChar& key);
+    void Edit2KeyPress(QChar& key);
+    void SpeedButton16Click();
+    void SpeedButton15Click();
+    void Edit3Change();
+    void GroupBox4MouseMove();
+    void GroupBox5MouseMove();
+    void CheckBox3Click();
+    void CheckBox2Click();
+    void GroupBox2Click();
+
+    // Operations more than one part of the program calls.
+    void ClearBoard();
+    void NextGeneration();
+    void PaintAliveCell(int x, int y);
+    void PaintDeadCell(int x, int y);
+    void ApplyBoardSize();
+    void ExpandBrushes();
+    void ExpandFigures();
+    void CollapseBrushes();
+    void CollapseFigures();
+
+    // Reports a failed step the way the program reports every error.
+    void reportError(const QString& text);
+    // Every generation step ends here while the statistics panel is open.
+    void updateStatistics(const Board& board);
+
+    // Controls, named as the program names them.
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QGroupBox* GroupBox5 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QToolButton* SpeedButton6 = nullptr;
+    QToolButton* SpeedButton7 = nullptr;
+    QToolButton* SpeedButton8 = nullptr;
+    QToolButton* SpeedButton9 = nullptr;
+    QToolButton* SpeedButton10 = nullptr;
+    QToolButton* SpeedButton11 = nullptr;
+    QToolButton* SpeedButton12 = nullptr;
+    QToolButton* SpeedButton13 = nullptr;
+    QToolButton* SpeedButton14 = nullptr;
+    QToolButton* SpeedButton15 = nullptr;
+    QToolButton* SpeedButton16 = nullptr;
+    QToolButton* SpeedButton17 = nullptr;
+    QToolButton* SpeedButton18 = nullptr;
+    // RadioButtons[k] is RadioButton(k); index 0 is unused.
+    std::array<QRadioButton*, 21> RadioButtons{};
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QLabel* Label1 = nullptr;
+    ValueLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    ValueLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    ValueLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    ValueLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    SpinEdit* SpinEdit1 = nullptr;
+    StringGrid* StringGrid1 = nullptr;
+    PopulationChart* Chart1 = nullptr;
+    RunTimer* Timer1 = nullptr;
+
+    // Window-drag state of the title area.
+    bool WindowDragging = false;
+    QPoint DragOrigin;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void wireControls();
+    void fitToControls();
+    void applySizeButton(int boardSize);
+    void runAdvance(std::int32_t steps);
+    void pumpEvents();
+
+    // The one board of this run; fixed size, allocated once with the window.
+    std::unique_ptr<Board> board_;
+    std::unique_ptr<UserDialogs> dialogs_;
+    std::unique_ptr<StatisticsDisplay> statistics_;
+    QWidget* titleScreen_ = nullptr;
+    bool shownOnce_ = false;
+    bool statisticsPanelPressed_ = false;
+};
+
+} // namespace tivla

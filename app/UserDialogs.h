@@ -1,0 +1,40 @@
+// The one seam through which the program asks the user something or tells them something,
+// so that tests can answer without a person at the keyboard.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tivla {
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // The error box: caption "Тивла", error icon, one OK button. The text arrives final.
+    virtual void showError(const QString& text) = 0;
+    // The plain message box: caption "Тивла", one OK button, centred on the screen.
+    virtual void showMessage(const QString& text) = 0;
+    // Empty when cancelled.
+    virtual QString openFileName(const QString& startFolder) = 0;
+    virtual QString saveFileName(const QString& startFolder) = 0;
+};
+
+// The real dialogs.
+class QtUserDialogs final : public UserDialogs {
+public:
+    explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
+    void showError(const QString& text) override;
+    void showMessage(const QString& text) override;
+    QString openFileName(const QString& startFolder) override;
+    QString saveFileName(const QString& startFolder) override;
+
+private:
+    QWidget* parent_;
+};
+
+// An error text as the message box shows it: a full stop is added when the last character
+// sorts after ".".
+QString withFullStop(const QString& text);
+
+} // namespace tivla
