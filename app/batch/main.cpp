@@ -1,6 +1,7 @@
 // tivla-batch: loads a board file, runs a number of generations without a display, prints the
 // statistics and saves the result; the same engine and codec as the program, without Qt.
 #include "BatchOptions.h"
+#include "engine/BatchRunner.h"
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
 #include "files/BoardFileInput.h"
@@ -30,11 +31,6 @@ void printStatistics(const tivla::Board& board) {
 
 void reportError(const std::string& text) {
     std::fprintf(stderr, "%s\n", tivla::withFullStop(text).c_str());
-}
-
-template <typename Statistics>
-void advance(tivla::Board& board, long long steps, Statistics&& statistics) {
-    tivla::runSilentSteps(board, steps, statistics);
 }
 
 } // namespace
@@ -74,9 +70,10 @@ int main(int argc, char** argv) {
 
     if (options.stats) {
         board->StatsVisible = true;
-        advance(*board, options.steps, printStatistics);
+        tivla::runBatch(*board, options.steps,
+                        [](const tivla::Board& current) { printStatistics(current); });
     } else {
-        advance(*board, options.steps, tivla::NoStatistics{});
+        tivla::runBatch(*board, options.steps, tivla::NoStatistics{});
         printStatistics(*board);
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
