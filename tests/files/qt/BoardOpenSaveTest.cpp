@@ -1,7 +1,7 @@
 // Open and save through the paths the file dialogs hand over, and the example boards.
+#include "files/BoardOpenSave.h"
 #include "engine/Board.h"
 #include "files/BoardFileWriter.h"
-#include "files/BoardOpenSave.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +35,8 @@ std::unique_ptr<Board> freshBoard() {
 // A 40 x 40 board with a glider, a few scattered cells and one cell in the extra column.
 std::unique_ptr<Board> sampleBoard() {
     auto board = freshBoard();
-    for (auto [x, y] : {std::pair{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}, {39, 39}, {17, 23}, {40, 5}}) {
+    for (auto [x, y] :
+         {std::pair{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}, {39, 39}, {17, 23}, {40, 5}}) {
         board->Cells[x][y] = kAlive;
     }
     return board;
@@ -133,9 +134,12 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("expected");
         // A write cut short half-way: EFBIG has no classic number.
-        QTest::newRow("write fails") << "file size limit" << "I/O error 27.";
-        QTest::newRow("read-only folder") << "read-only folder" << "File access denied.";
-        QTest::newRow("folder chosen as the file") << "folder" << "File access denied.";
+        QTest::newRow("write fails") << "file size limit"
+                                     << "I/O error 27.";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "File access denied.";
+        QTest::newRow("folder chosen as the file") << "folder"
+                                                   << "File access denied.";
     }
 
     void aFailedSaveLeavesTheOldFile() {
@@ -171,11 +175,16 @@ private slots:
         QTest::addColumn<bool>("saving");
         QTest::addColumn<QString>("relativePath");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("open a missing file") << false << "нет такого.txt" << "File not found.";
-        QTest::newRow("open a folder") << false << "папка" << "File access denied.";
-        QTest::newRow("open inside a file") << false << "файл/доска.txt" << "Invalid filename.";
-        QTest::newRow("save into a missing folder") << true << "нет/доска.txt" << "File not found.";
-        QTest::newRow("save inside a file") << true << "файл/доска.txt" << "Invalid filename.";
+        QTest::newRow("open a missing file") << false << "нет такого.txt"
+                                             << "File not found.";
+        QTest::newRow("open a folder") << false << "папка"
+                                       << "File access denied.";
+        QTest::newRow("open inside a file") << false << "файл/доска.txt"
+                                            << "Invalid filename.";
+        QTest::newRow("save into a missing folder") << true << "нет/доска.txt"
+                                                    << "File not found.";
+        QTest::newRow("save inside a file") << true << "файл/доска.txt"
+                                            << "Invalid filename.";
     }
 
     void failuresAreNamed() {
@@ -212,7 +221,8 @@ private slots:
             RecordingPainter painter;
             const auto error = loadBoardFromFile(examples.filePath(name), *board, painter, [] {});
             QVERIFY2(!error, qPrintable(name));
-            QVERIFY2(name.contains(QStringLiteral(" %1x%1.").arg(board->BoardSize)), qPrintable(name));
+            QVERIFY2(name.contains(QStringLiteral(" %1x%1.").arg(board->BoardSize)),
+                     qPrintable(name));
             QVERIFY2(!painter.alive.empty(), qPrintable(name));
             const std::string text = boardFileText(*board);
             QVERIFY2(contents(examples.filePath(name)) == QByteArray::fromStdString(text),

@@ -1,6 +1,6 @@
 // Snapshot names under several locales and the bitmap files that "Снимок" writes.
-#include "engine/Board.h"
 #include "files/Snapshot.h"
+#include "engine/Board.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,8 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstdint>
 #include <memory>
+#include <sys/resource.h>
 
 using namespace tivla;
 
@@ -53,6 +55,28 @@ QString name(const QString& date, const QString& time, int generation) {
            QString::number(generation) + QStringLiteral(".bmp");
 }
 
+// Lowers the file size limit while it lives: root cannot write past it either.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
 } // namespace
 
 class SnapshotTest : public QObject {
@@ -75,25 +99,25 @@ private slots:
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<int>("generation");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Russian") << "ru_RU" << kEvening << 57
-                                 << name("06_12_2026", "21_05_33", 57);
-        QTest::newRow("Russian morning") << "ru_RU" << kMorning << 1
-                                         << name("06_12_2026", "09_05_33", 1);
+        QTest::newRow("Russian") << "ru_RU" << kEvening << 57 << name("06_12_2026", "21_05_33", 57);
+        QTest::newRow("Russian morning")
+            << "ru_RU" << kMorning << 1 << name("06_12_2026", "09_05_33", 1);
         // Slashes stay: they lead into folders that don't exist, and the save then fails.
         QTest::newRow("American") << "en_US" << kEvening << 57 << name("12/6/26", "9_05_33 PM", 57);
-        QTest::newRow("German two-digit year") << "de_DE" << kEvening << 2147483647
-                                               << name("06_12_26", "21_05_33", 2147483647);
+        QTest::newRow("German two-digit year")
+            << "de_DE" << kEvening << 2147483647 << name("06_12_26", "21_05_33", 2147483647);
         QTest::newRow("zone before the clock")
             << "zh_CN" << kEvening << 3 << name("2026/12/6", "21_05_33", 3);
-        QTest::newRow("zone after a comma") << "be_BY" << kEvening << 3
-                                            << name("6_12_26", "21_05_33", 3);
+        QTest::newRow("zone after a comma")
+            << "be_BY" << kEvening << 3 << name("6_12_26", "21_05_33", 3);
         QTest::newRow("zone in square brackets")
             << "yue_HK" << kEvening << 3
             << name("2026/12/6", QLocale(QStringLiteral("yue_HK")).pmText() + "9_05_33", 3);
-        QTest::newRow("zone in brackets") << "fa_IR" << kEvening << 3
-                                          << name(QLocale(QStringLiteral("fa_IR"))
-                                                      .toString(kEvening.date(), QLocale::ShortFormat),
-                                                  QStringLiteral("۲۱_۰۵_۳۳"), 3);
+        QTest::newRow("zone in brackets")
+            << "fa_IR" << kEvening << 3
+            << name(
+                   QLocale(QStringLiteral("fa_IR")).toString(kEvening.date(), QLocale::ShortFormat),
+                   QStringLiteral("۲۱_۰۵_۳۳"), 3);
     }
 
     void namesFollowTheLocale() {
@@ -109,9 +133,11 @@ private slots:
                                                       QLocale::AnyTerritory);
         for (const QLocale& locale : locales) {
             const QString format = longTimeFormatWithoutZone(locale);
-            const QString shown = locale.name() + QStringLiteral(": '") + format + QLatin1Char('\'');
+            const QString shown =
+                locale.name() + QStringLiteral(": '") + format + QLatin1Char('\'');
             QVERIFY2(!format.isEmpty() && !format.front().isSpace() && !format.back().isSpace() &&
-                         !format.endsWith(QLatin1Char(',')) && !format.contains(QStringLiteral("()")) &&
+                         !format.endsWith(QLatin1Char(',')) &&
+                         !format.contains(QStringLiteral("()")) &&
                          !format.contains(QStringLiteral("[]")),
                      qPrintable(shown));
             bool quoted = false;
@@ -171,9 +197,9 @@ private slots:
             for (int x = 0; x < width; ++x) {
                 const QRgb expected = image.pixel(x, y);
                 const int at = row + 3 * x;
-                const QRgb actual = qRgb(static_cast<quint8>(bytes.at(at + 2)),
-                                         static_cast<quint8>(bytes.at(at + 1)),
-                                         static_cast<quint8>(bytes.at(at)));
+                const QRgb actual =
+                    qRgb(static_cast<quint8>(bytes.at(at + 2)),
+                         static_cast<quint8>(bytes.at(at + 1)), static_cast<quint8>(bytes.at(at)));
                 if (actual != qRgb(qRed(expected), qGreen(expected), qBlue(expected))) {
                     QFAIL(qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
                 }
@@ -194,13 +220,36 @@ private slots:
         QCOMPARE(QDir(QStringLiteral("Скриншоты")).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
+    void aWriteCutShortKeepsTheEarlierSnapshot() {
+        QVERIFY(QDir().mkdir(QStringLiteral("Скриншоты")));
+        const QString path = snapshotFileName(kEvening, QLocale(QStringLiteral("ru_RU")), 57);
+        const QImage earlier = boardPicture(16, 3);
+        QCOMPARE(saveSnapshot(earlier, path), std::nullopt);
+        std::optional<QString> error;
+        {
+            FileSizeLimit limit(100000);
+            error = saveSnapshot(boardPicture(640, 15), path);
+        }
+        const QString fullPath = QDir::toNativeSeparators(QDir(dir_->path()).filePath(path));
+        QCOMPARE(error.value_or(QStringLiteral("no error")),
+                 QStringLiteral("Cannot create file \"%1\". File too large.").arg(fullPath));
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), earlier);
+        QCOMPARE(QDir(QStringLiteral("Скриншоты")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
     void failuresNameTheFullPathAndTheSystemsReason_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("folderKind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("no folder") << "ru_RU" << "none" << "No such file or directory.";
-        QTest::newRow("slashes in the date") << "en_US" << "folder" << "No such file or directory.";
-        QTest::newRow("folder is a file") << "ru_RU" << "file" << "Not a directory.";
+        QTest::newRow("no folder") << "ru_RU"
+                                   << "none"
+                                   << "No such file or directory.";
+        QTest::newRow("slashes in the date") << "en_US"
+                                             << "folder"
+                                             << "No such file or directory.";
+        QTest::newRow("folder is a file") << "ru_RU"
+                                          << "file"
+                                          << "Not a directory.";
     }
 
     void failuresNameTheFullPathAndTheSystemsReason() {
@@ -218,13 +267,14 @@ private slots:
         QCOMPARE(saveSnapshot(boardPicture(640, 15), path),
                  QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath, reason));
         QVERIFY(!QFileInfo::exists(path));
-        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                  QDir::System)
-                     .size(),
-                 folderKind == QLatin1String("none") ? 0 : 1);
+        QCOMPARE(
+            QDir()
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                .size(),
+            folderKind == QLatin1String("none") ? 0 : 1);
         if (folderKind == QLatin1String("folder")) {
-            QVERIFY(QDir(QStringLiteral("Скриншоты")).isEmpty(QDir::AllEntries | QDir::Hidden |
-                                                              QDir::NoDotAndDotDot));
+            QVERIFY(QDir(QStringLiteral("Скриншоты"))
+                        .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         }
     }
 

@@ -1,0 +1,37 @@
+// The open and save commands' file work, for paths the file dialogs hand over.
+#pragma once
+
+#include "engine/Board.h"
+#include "files/BoardFileInput.h"
+#include "files/BoardFileReader.h"
+#include "files/FileError.h"
+
+#include <QFile>
+#include <QString>
+
+#include <optional>
+
+namespace tivla {
+
+// Loads the board file at path into the board, which the caller has just cleared: BoardSize
+// and CellSize from its first line, then applyBoardSize(), then every cell read and painted with
+// painter.PaintAliveCell(x, y). A path that names no file, or names a folder, fails before the
+// board is touched. Returns the first failure, nothing on success.
+template <typename Painter, typename ApplySize>
+std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
+                                           ApplySize&& applyBoardSize) {
+    BoardFileInput input(QFile::encodeName(path).toStdString());
+    if (!input.isOpen()) {
+        return input.openError();
+    }
+    return readBoard(input.stream(), board, painter, applyBoardSize).error;
+}
+
+// Saves the board to path, replacing any file of that name only once the new one is complete:
+// a failure at any step leaves an existing file as it was. Returns the first failure.
+std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
+
+// The error box text of a failed open or save, full stop included.
+QString errorBoxText(const FileError& error);
+
+} // namespace tivla

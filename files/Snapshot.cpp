@@ -1,0 +1,120 @@
+// Snapshot file names from the clock and the locale, and the BMP writer behind "Снимок".
+#include "Snapshot.h"
+
+#include "files/FileError.h"
+#include "files/SystemError.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace tivla {
+
+namespace {
+
+// Qt's BMP writer stores every 32-bit image as 24-bit BI_RGB; other formats are brought to
+// that first so that the file never depends on how the caller's image was made.
+constexpr QImage::Format kSnapshotFormat = QImage::Format_RGB32;
+
+bool isZoneLetter(QChar c) {
+    return c == QLatin1Char('t');
+}
+
+// What stands between the clock and the zone: blanks, or a comma and a blank.
+bool isZoneSeparator(QChar c) {
+    return c.isSpace() || c == QLatin1Char(',');
+}
+
+bool isBracketPair(QChar open, QChar close) {
+    return (open == QLatin1Char('(') && close == QLatin1Char(')')) ||
+           (open == QLatin1Char('[') && close == QLatin1Char(']'));
+}
+
+} // namespace
+
+QString snapshotFolder() {
+    return QStringLiteral("Скриншоты");
+}
+
+QString longTimeFormatWithoutZone(const QLocale& locale) {
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    result.reserve(format.size());
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        }
+        if (quoted || !isZoneLetter(c)) {
+            result += c;
+            continue;
+        }
+        while (i + 1 < format.size() && isZoneLetter(format.at(i + 1))) {
+            ++i;
+        }
+        // Brackets that only hold the zone go with it.
+        if (!result.isEmpty() && i + 1 < format.size() &&
+            isBracketPair(result.back(), format.at(i + 1))) {
+            result.chop(1);
+            ++i;
+        }
+        if (result.isEmpty()) {
+            while (i + 1 < format.size() && isZoneSeparator(format.at(i + 1))) {
+                ++i;
+            }
+        }
+        while (!result.isEmpty() && isZoneSeparator(result.back())) {
+            result.chop(1);
+        }
+    }
+    return result;
+}
+
+QString snapshotFileName(const QDateTime& now, const QLocale& locale, int generation) {
+    QString date = locale.toString(now.date(), QLocale::ShortFormat);
+    date.replace(QLatin1Char('.'), QLatin1Char('_'));
+    QString time = locale.toString(now.time(), longTimeFormatWithoutZone(locale));
+    time.replace(QLatin1Char(':'), QLatin1Char('_'));
+    return snapshotFolder() + QDir::separator() + QStringLiteral("Дата-") + date +
+           QStringLiteral(" Время-") + time + QStringLiteral(" Поколение-") +
+           QString::number(generation) + QStringLiteral(".bmp");
+}
+
+std::optional<QString> saveSnapshot(const QImage& image, const QString& relativePath) {
+    const QString path = QDir::current().absoluteFilePath(relativePath);
+    const auto failure = [&path](const QString& reason) {
+        const QString text = QStringLiteral("Cannot create file \"%1\". %2")
+                                 .arg(QDir::toNativeSeparators(path), withoutTrailingStops(reason));
+        return QString::fromStdString(withFullStop(text.toStdString()));
+    };
+    if (QFileInfo(path).isDir()) {
+        return failure(systemErrorText(EISDIR));
+    }
+    // The file appears under its name only once it is complete, so a failure leaves no
+    // half-written bitmap behind and an older snapshot of the same name untouched.
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        return failure(systemErrorOf(file, errno).text);
+    }
+    const QImage pixels =
+        image.format() == kSnapshotFormat ? image : image.convertToFormat(kSnapshotFormat);
+    errno = 0;
+    if (!pixels.save(&file, "BMP")) {
+        const SystemError error = systemErrorOf(file, errno);
+        file.cancelWriting();
+        return failure(error.text);
+    }
+    if (const std::optional<SystemError> error = commitSaveFile(file)) {
+        return failure(error->text);
+    }
+    return std::nullopt;
+}
+
+} // namespace tivla
