@@ -1,0 +1,229 @@
+// The population chart: a black, axis-less area chart of population over generations.
+#include "PopulationChart.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tivla {
+
+namespace {
+constexpr int kDefaultWidth = 169;
+constexpr int kDefaultHeight = 177;
+// A lone point gets this much room on either side, so it shows as a column in the middle.
+constexpr double kLonePointMargin = 1;
+
+// The first index from `from` on whose x is no longer `before`, galloping out from `hint`.
+// Each column's points start where the previous column's ended and, generations being mostly
+// consecutive, end about as many points later as the column spans generations; so a search
+// touches a few cache lines however many points there are.
+template <typename Before>
+std::size_t boundaryNear(const std::vector<std::int32_t>& xs, std::size_t from, std::size_t hint,
+                         Before before) {
+    const std::size_t n = xs.size();
+    hint = std::clamp(hint, from, n);
+    std::size_t lo = from;
+    std::size_t hi = n;
+    std::size_t known = hint;
+    if (hint < n && before(xs[hint])) {
+        for (std::size_t step = 1;; step *= 2) {
+            const std::size_t probe = known + step;
+            if (probe >= n || !before(xs[probe])) {
+                lo = known + 1;
+                hi = std::min(probe, n);
+                break;
+            }
+            known = probe;
+        }
+    } else {
+        for (std::size_t step = 1;; step *= 2) {
+            if (known - from < step) {
+                lo = from;
+                hi = known;
+                break;
+            }
+            const std::size_t probe = known - step;
+            if (before(xs[probe])) {
+                lo = probe + 1;
+                hi = known;
+                break;
+            }
+            known = probe;
+        }
+    }
+    const auto begin = xs.begin();
+    return static_cast<std::size_t>(std::partition_point(begin + static_cast<std::ptrdiff_t>(lo),
+                                                         begin + static_cast<std::ptrdiff_t>(hi),
+                                                         before) -
+                                    begin);
+}
+
+bool startsDrag(Qt::MouseButton button) {
+    return button == Qt::LeftButton || button == Qt::RightButton;
+}
+} // namespace
+
+PopulationChart::PopulationChart(QWidget* parent) : QWidget(parent), series_(*this) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PopulationChart::setLeftAxisMaximum(double maximum) {
+    leftMaximum_ = maximum;
+    update();
+}
+
+void PopulationChart::setTopAxisMaximum(double maximum) {
+    topMaximum_ = maximum;
+}
+
+void PopulationChart::setRightAxisMaximum(double maximum) {
+    rightMaximum_ = maximum;
+}
+
+AxisRange PopulationChart::bottomAxis() const {
+    return panned_ ? pannedRange_ : dataRange();
+}
+
+QSize PopulationChart::sizeHint() const {
+    return {kDefaultWidth, kDefaultHeight};
+}
+
+void PopulationChart::seriesChanged() {
+    if (!repaintRequested_) {
+        repaintRequested_ = true;
+        update();
+    }
+}
+
+void PopulationChart::seriesCleared() {
+    panned_ = false;
+    dragging_ = false;
+    seriesChanged();
+}
+
+AxisRange PopulationChart::dataRange() const {
+    if (series_.count() == 0) {
+        return {};
+    }
+    const double first = series_.xs().front();
+    const double last = series_.xs().back();
+    if (first == last) {
+        return {first - kLonePointMargin, last + kLonePointMargin};
+    }
+    return {first, last};
+}
+
+double PopulationChart::interpolate(std::size_t left, std::size_t right, double x) const {
+    const double x0 = series_.x(left);
+    const double y0 = series_.y(left);
+    const double x1 = series_.x(right);
+    const double y1 = series_.y(right);
+    return y0 + (y1 - y0) * (x - x0) / (x1 - x0);
+}
+
+double PopulationChart::peakBetween(double lo, double hi, double pointsPerGeneration,
+                                    std::size_t& cursor) const {
+    // The area's top is the straight line through the points, so over lo..hi it peaks either
+    // at a point inside or where the line crosses lo or hi.
+    const auto& xs = series_.xs();
+    const std::size_t n = xs.size();
+    const std::size_t firstInside =
+        boundaryNear(xs, 0, cursor, [lo](std::int32_t x) { return x < lo; });
+    const double expected = std::min((hi - lo) * pointsPerGeneration, static_cast<double>(n));
+    const std::size_t pastInside =
+        boundaryNear(xs, firstInside, firstInside + static_cast<std::size_t>(expected),
+                     [hi](std::int32_t x) { return x <= hi; });
+    cursor = pastInside;
+    double peak = -std::numeric_limits<double>::infinity();
+    if (firstInside < pastInside) {
+        peak = series_.maximumY(firstInside, pastInside - 1);
+    }
+    if (firstInside > 0 && firstInside < n && xs[firstInside] > lo) {
+        peak = std::max(peak, interpolate(firstInside - 1, firstInside, lo));
+    }
+    if (pastInside > 0 && pastInside < n && xs[pastInside - 1] < hi) {
+        peak = std::max(peak, interpolate(pastInside - 1, pastInside, hi));
+    }
+    return peak;
+}
+
+int PopulationChart::areaHeight(double value) const {
+    const double share = (value - kVerticalMinimum) / (leftMaximum_ - kVerticalMinimum);
+    const double pixels = std::round(share * height());
+    return static_cast<int>(std::clamp(pixels, 0.0, static_cast<double>(height())));
+}
+
+void PopulationChart::paintEvent(QPaintEvent*) {
+    repaintRequested_ = false;
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(kChartBackgroundColour));
+    const int columns = width();
+    if (!series_.isActive() || series_.count() == 0 || columns <= 0 ||
+        !(leftMaximum_ > kVerticalMinimum)) {
+        return;
+    }
+    const AxisRange view = bottomAxis();
+    const double first = series_.xs().front();
+    const double last = series_.xs().back();
+    const double perColumn = (view.maximum - view.minimum) / columns;
+    const double pointsPerGeneration =
+        last > first ? static_cast<double>(series_.count() - 1) / (last - first) : 1.0;
+    std::size_t cursor = 0;
+    const QColor area(kChartAreaColour);
+    const int bottom = height();
+
+    // Neighbouring columns of equal height are filled as one rectangle.
+    int runStart = 0;
+    int runHeight = 0;
+    for (int column = 0; column <= columns; ++column) {
+        int columnHeight = 0;
+        if (column < columns) {
+            const double lo = std::max(view.minimum + column * perColumn, first);
+            const double hi = std::min(view.minimum + (column + 1) * perColumn, last);
+            if (lo <= hi) {
+                columnHeight = areaHeight(peakBetween(lo, hi, pointsPerGeneration, cursor));
+            }
+        }
+        if (column == columns || columnHeight != runHeight) {
+            if (runHeight > 0) {
+                painter.fillRect(runStart, bottom - runHeight, column - runStart, runHeight, area);
+            }
+            runStart = column;
+            runHeight = columnHeight;
+        }
+    }
+}
+
+void PopulationChart::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (startsDrag(event->button()) && series_.count() > 0) {
+        dragging_ = true;
+        dragStartX_ = event->position().x();
+        dragStartRange_ = bottomAxis();
+    }
+}
+
+void PopulationChart::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!dragging_ || width() <= 0) {
+        return;
+    }
+    const double perPixel = (dragStartRange_.maximum - dragStartRange_.minimum) / width();
+    // Dragging to the right brings earlier generations into view.
+    const double shift = -(event->position().x() - dragStartX_) * perPixel;
+    pannedRange_ = {dragStartRange_.minimum + shift, dragStartRange_.maximum + shift};
+    panned_ = true;
+    update();
+}
+
+void PopulationChart::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (startsDrag(event->button())) {
+        dragging_ = false;
+    }
+}
+
+} // namespace tivla
