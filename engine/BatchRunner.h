@@ -26,7 +26,9 @@ void runBatch(Board& board, long long steps, Statistics&& statistics) {
     void* context = const_cast<void*>(static_cast<const void*>(std::addressof(statistics)));
     runBatchGenerations(
         board, steps,
-        [](void* hookContext, const Board& current) { (*static_cast<Hook*>(hookContext))(current); },
+        [](void* hookContext, const Board& current) {
+            (*static_cast<Hook*>(hookContext))(current);
+        },
         context);
 }
 

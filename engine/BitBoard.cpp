@@ -1,0 +1,162 @@
+// Packing the board into bit lines and settling the counters the step leaves behind.
+#include "BitBoard.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+namespace tivla {
+namespace {
+
+static_assert(kAlive != 0, "zero bytes must read as dead");
+
+constexpr int kBitsPerWord = 64;
+constexpr int kBytesPerChunk = 8;
+constexpr std::uint64_t kLowBytes = 0x0101010101010101ULL;
+constexpr std::uint64_t kSevenBits = 0x7F7F7F7F7F7F7F7FULL;
+// Multiplying the low bits of eight bytes by this gathers them into the top byte, in order.
+constexpr std::uint64_t kGatherBytes = 0x0102040810204080ULL;
+
+// Up to eight markers to bits, bit k set when marker k is alive (exactly kAlive); missing
+// markers read as zero bytes, which are dead.
+std::uint64_t packChunk(const Marker* markers, int count) {
+    std::uint64_t bytes = 0;
+    for (int k = 0; k < count; ++k) {
+        bytes |= static_cast<std::uint64_t>(markers[k]) << (8 * k);
+    }
+    // Bytes equal to kAlive become zero; the top bit of each byte then says "was zero".
+    const std::uint64_t differs = bytes ^ (kLowBytes * kAlive);
+    const std::uint64_t zero = ~(((differs & kSevenBits) + kSevenBits) | differs | kSevenBits);
+    return ((zero >> 7) * kGatherBytes) >> 56;
+}
+
+constexpr std::array<std::uint64_t, 256> makeMarkerBytes() {
+    std::array<std::uint64_t, 256> table{};
+    for (int bits = 0; bits < 256; ++bits) {
+        std::uint64_t bytes = 0;
+        for (int k = 0; k < kBytesPerChunk; ++k) {
+            const Marker marker = ((bits >> k) & 1) != 0 ? kAlive : kDead;
+            bytes |= static_cast<std::uint64_t>(marker) << (8 * k);
+        }
+        table[static_cast<std::size_t>(bits)] = bytes;
+    }
+    return table;
+}
+
+// Eight bits to eight markers, as bytes in order.
+constexpr std::array<std::uint64_t, 256> kMarkerBytes = makeMarkerBytes();
+
+// Cells of rows 0..lastRow of one column into bits.
+int packColumn(const Marker* column, int lastRow, std::uint64_t* out) {
+    for (int base = 0; base <= lastRow; base += kBytesPerChunk) {
+        const int count = std::min({kBytesPerChunk, lastRow + 1 - base, kCellsDim - base});
+        out[base / kBitsPerWord] |= packChunk(column + base, count) << (base % kBitsPerWord);
+    }
+    int alive = 0;
+    for (int w = 0; w < BitBoard::kWords; ++w) {
+        alive += std::popcount(out[w]);
+    }
+    return alive;
+}
+
+void unpackColumn(const std::uint64_t* bits, int rows, Marker* column) {
+    for (int base = 0; base < rows; base += kBytesPerChunk) {
+        const auto chunk = (bits[base / kBitsPerWord] >> (base % kBitsPerWord)) & 0xFF;
+        const std::uint64_t bytes = kMarkerBytes[chunk];
+        const int count = std::min(kBytesPerChunk, rows - base);
+        for (int k = 0; k < count; ++k) {
+            column[base + k] = static_cast<Marker>(bytes >> (8 * k));
+        }
+    }
+}
+
+int alive(const Board& board, int column, int row) {
+    return board.Cells[column][row] == kAlive;
+}
+
+} // namespace
+
+void BitBoard::load(const Board& board) {
+    const int n = board.BoardSize;
+    size = n;
+    words = n / kBitsPerWord + 1;
+    edgeWord = (n - 1) / kBitsPerWord;
+    edgeShift = (n - 1) % kBitsPerWord;
+    std::memset(lines, 0, sizeof lines);
+    std::memset(columnHistory, 0, sizeof columnHistory);
+    std::memset(rowHistory, 0, sizeof rowHistory);
+    for (int w = 0; w < kWords; ++w) {
+        const int below = std::clamp(n - w * kBitsPerWord, 0, kBitsPerWord);
+        boardMask[w] = below == kBitsPerWord ? ~0ULL : (1ULL << below) - 1;
+    }
+
+    // The step reads rows and columns 0..N+1.
+    std::int32_t everything = 0;
+    boardPopulation = 0;
+    for (int c = 0; c <= n; ++c) {
+        const int inLine = packColumn(board.Cells[c], n, line(c));
+        if (c < n) {
+            boardPopulation += inLine;
+        }
+        everything += inLine + alive(board, c, n + 1);
+    }
+    for (int r = 0; r <= n + 1; ++r) {
+        everything += alive(board, n + 1, r);
+    }
+    fixedPopulation = everything - boardPopulation;
+}
+
+void BitBoard::store(Board& board) const {
+    for (int c = 0; c < size; ++c) {
+        unpackColumn(line(c), size, board.Cells[c]);
+    }
+}
+
+int BitBoard::edgeHistory(int row, int column) const {
+    // Column N-1 is line N-1; row N-1 was gathered with bit c for column c.
+    const auto& planes = column == size - 1 ? columnHistory : rowHistory;
+    const int bit = column == size - 1 ? row : column;
+    int count = 0;
+    for (int p = 0; p < kHistoryPlanes; ++p) {
+        count |= static_cast<int>((planes[p][bit / kBitsPerWord] >> (bit % kBitsPerWord)) & 1) << p;
+    }
+    return count;
+}
+
+void BitBoard::settleBand(Board& board, long long steps) const {
+    const int n = size;
+    // Every term is capped at the saturation, so the capped sum is the sum capped.
+    const int fixedWeight = static_cast<int>(std::min<long long>(steps, kCountSaturation));
+    auto weight = [&](int row, int column) {
+        if (row < 0 || column < 0 || row > n + 1 || column > n + 1) {
+            return 0;
+        }
+        if (row < n && column < n) {
+            return edgeHistory(row, column);
+        }
+        return alive(board, column, row) * fixedWeight;
+    };
+    auto settle = [&](int row, int column) {
+        int counted = 0;
+        for (int dr = -1; dr <= 1; ++dr) {
+            for (int dc = -1; dc <= 1; ++dc) {
+                if (dr != 0 || dc != 0) {
+                    counted += weight(row + dr, column + dc);
+                }
+            }
+        }
+        std::int32_t& entry = board.NeighbourCounts[row][column];
+        if (entry < kCountSaturation) {
+            entry = std::min(kCountSaturation, entry + counted);
+        }
+    };
+    for (int c = 0; c <= n; ++c) {
+        settle(n, c);
+    }
+    for (int r = 0; r < n; ++r) {
+        settle(r, n);
+    }
+}
+
+} // namespace tivla

@@ -1,0 +1,15 @@
+// What the processor offers the batch kernels, asked at run time.
+#pragma once
+
+namespace tivla {
+
+struct CpuFeatures {
+    bool popcnt = false;
+    bool avx2 = false;
+    // Everything the AVX-512 kernel uses: F, VL, VBMI2 and VPOPCNTDQ.
+    bool avx512 = false;
+};
+
+CpuFeatures detectCpuFeatures();
+
+} // namespace tivla

@@ -1,0 +1,293 @@
+// The batch kernels against the single-pass step: every table entry, every counter and every
+// statistics call must come out the same, on random boards of every size with markers beyond
+// the board and counts left over in the band and inside the board.
+#include "engine/BatchRunner.h"
+#include "engine/BatchKernel.h"
+#include "engine/Board.h"
+#include "engine/GenerationStep.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace tivla;
+
+namespace {
+
+struct StatisticsCall {
+    std::int32_t generation;
+    std::int32_t population;
+    long double percent;
+    std::int32_t maxPopulation;
+    bool operator==(const StatisticsCall&) const = default;
+};
+
+struct Recorder {
+    std::vector<StatisticsCall>* calls;
+    void operator()(const Board& b) const {
+        calls->push_back({b.Generation, b.Population, b.PopulationPercent, b.MaxPopulation});
+    }
+};
+
+std::vector<BatchKernel> kernelsHere() {
+    std::vector<BatchKernel> kernels;
+    for (BatchKernel k :
+         {BatchKernel::Automatic, BatchKernel::Scalar, BatchKernel::Avx2, BatchKernel::Avx512}) {
+        if (batchKernelAvailable(k)) {
+            kernels.push_back(k);
+        }
+    }
+    return kernels;
+}
+
+// Where two boards first differ, or nothing.
+std::string difference(const Board& want, const Board& got) {
+    std::ostringstream out;
+    if (want.Generation != got.Generation || want.Population != got.Population ||
+        want.MaxPopulation != got.MaxPopulation ||
+        want.PopulationPercent != got.PopulationPercent) {
+        out << "counters: generation " << want.Generation << "/" << got.Generation << " population "
+            << want.Population << "/" << got.Population << " max " << want.MaxPopulation << "/"
+            << got.MaxPopulation;
+        return out.str();
+    }
+    if (std::memcmp(want.Cells, got.Cells, sizeof want.Cells) != 0) {
+        for (int c = 0; c < kCellsDim; ++c) {
+            for (int r = 0; r < kCellsDim; ++r) {
+                if (want.Cells[c][r] != got.Cells[c][r]) {
+                    out << "Cells[" << c << "][" << r << "] " << int{want.Cells[c][r]} << "/"
+                        << int{got.Cells[c][r]};
+                    return out.str();
+                }
+            }
+        }
+    }
+    if (std::memcmp(want.NeighbourCounts.raw(), got.NeighbourCounts.raw(),
+                    sizeof(std::int32_t) * kCountsDim * kCountsDim) == 0) {
+        return {};
+    }
+    for (int r = kCountsLow; r <= kCountsHigh; ++r) {
+        for (int c = kCountsLow; c <= kCountsHigh; ++c) {
+            if (want.NeighbourCounts[r][c] != got.NeighbourCounts[r][c]) {
+                out << "NeighbourCounts[" << r << "][" << c << "] " << want.NeighbourCounts[r][c]
+                    << "/" << got.NeighbourCounts[r][c];
+                return out.str();
+            }
+        }
+    }
+    return {};
+}
+
+// A board of the given size as a long session could leave it: cells at some density, maybe
+// markers in rows and columns N and N + 1 (from a file), maybe counts left in the band or
+// inside the board (after a size change), and junk where the step never looks.
+std::unique_ptr<Board> randomBoard(int size, std::mt19937& rng) {
+    auto b = std::make_unique<Board>();
+    b->FormCreate();
+    b->BoardSize = size;
+    std::uniform_int_distribution<int> percent(0, 99);
+    auto chance = [&](int p) { return percent(rng) < p; };
+    const int density = std::vector<int>{5, 20, 35, 50, 70}[percent(rng) % 5];
+    const int markers = std::vector<int>{0, 0, 10, 40}[percent(rng) % 4];
+    for (int c = 0; c < kCellsDim; ++c) {
+        for (int r = 0; r < kCellsDim; ++r) {
+            const bool inside = c < size && r < size;
+            const bool beyond = c > size + 1 || r > size + 1;
+            if (chance(inside ? density : beyond ? 30 : markers)) {
+                b->Cells[c][r] = kAlive;
+            }
+        }
+    }
+    if (chance(30)) {
+        std::uniform_int_distribution<int> junk(-9, 9);
+        for (int r = kCountsLow; r <= kCountsHigh; ++r) {
+            for (int c = kCountsLow; c <= kCountsHigh; ++c) {
+                const bool touched = r >= -2 && c >= -2 && r <= size && c <= size &&
+                                     (r < size || c >= 0) && (c < size || r >= 0);
+                if (!touched) {
+                    b->NeighbourCounts[r][c] = junk(rng);
+                }
+            }
+        }
+    }
+    std::uniform_int_distribution<int> count(0, kCountSaturation);
+    if (chance(50)) {
+        for (int k = 0; k <= size; ++k) {
+            b->NeighbourCounts[size][k] = count(rng);
+            b->NeighbourCounts[k][size] = count(rng);
+        }
+    }
+    if (chance(15)) {
+        std::uniform_int_distribution<int> at(-2, size - 1);
+        b->NeighbourCounts[at(rng)][at(rng)] = count(rng);
+    }
+    b->StatsVisible = chance(50);
+    if (chance(10)) {
+        b->Generation = std::numeric_limits<std::int32_t>::max() - 3;
+    }
+    b->MaxPopulation = chance(20) ? size * size / 3 : 0;
+    return b;
+}
+
+// Runs the reference and every kernel side by side in batches of the given lengths.
+void expectSameAsSinglePass(const Board& start, const std::vector<int>& batches,
+                            const std::string& what) {
+    auto reference = std::make_unique<Board>(start);
+    std::vector<StatisticsCall> referenceCalls;
+    std::vector<std::unique_ptr<Board>> boards;
+    std::vector<std::vector<StatisticsCall>> calls;
+    const auto kernels = kernelsHere();
+    for (std::size_t k = 0; k < kernels.size(); ++k) {
+        boards.push_back(std::make_unique<Board>(start));
+    }
+    calls.resize(kernels.size());
+    int generations = 0;
+    for (int steps : batches) {
+        runSilentSteps(*reference, steps, Recorder{&referenceCalls});
+        generations += steps;
+        for (std::size_t k = 0; k < kernels.size(); ++k) {
+            runBatchWith(kernels[k], *boards[k], steps, Recorder{&calls[k]});
+            const std::string diff = difference(*reference, *boards[k]);
+            ASSERT_TRUE(diff.empty()) << what << ", " << batchKernelName(kernels[k]) << " after "
+                                      << generations << " generations: " << diff;
+            ASSERT_EQ(calls[k], referenceCalls) << what << ", " << batchKernelName(kernels[k]);
+        }
+    }
+}
+
+std::vector<int> randomBatches(std::mt19937& rng, int generations) {
+    std::vector<int> batches;
+    // Single generations often, so that every counter is compared generation by generation.
+    std::uniform_int_distribution<int> length(-4, 12);
+    for (int done = 0; done < generations;) {
+        const int steps = std::max(1, length(rng));
+        batches.push_back(steps);
+        done += steps;
+    }
+    return batches;
+}
+
+} // namespace
+
+TEST(BatchRunner, MatchesTheSinglePassStepOnRandomBoardsOfEverySize) {
+    std::mt19937 rng(7041);
+    for (int size = kMinBoardSize; size <= kMaxBoardSize; ++size) {
+        for (int board = 0; board < 3; ++board) {
+            const auto start = randomBoard(size, rng);
+            expectSameAsSinglePass(*start, randomBatches(rng, 30),
+                                   "size " + std::to_string(size) + " board " +
+                                       std::to_string(board));
+            if (HasFatalFailure()) {
+                return;
+            }
+        }
+    }
+}
+
+TEST(BatchRunner, MatchesTheSinglePassStepOverLongRuns) {
+    std::mt19937 rng(1822);
+    // Word boundaries of the bit lines, the sizes the buttons offer, and the largest.
+    for (int size : {40, 63, 64, 65, 100, 127, 128, 150, 191, 192, 200}) {
+        const auto start = randomBoard(size, rng);
+        expectSameAsSinglePass(*start, {1, 300, 7, 1, 450}, "size " + std::to_string(size));
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST(BatchRunner, StepByStepTheBoardIsTheSinglePassBoard) {
+    std::mt19937 rng(99);
+    for (int size : {1, 2, 3, 17, 64, 199}) {
+        const auto start = randomBoard(size, rng);
+        expectSameAsSinglePass(*start, std::vector<int>(40, 1), "size " + std::to_string(size));
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST(BatchRunner, NamedSituations) {
+    struct Case {
+        const char* what;
+        int size;
+        std::vector<std::pair<int, int>> alive;  // (column, row)
+        std::vector<std::pair<int, int>> counts; // (row, column) holding 3
+        std::vector<int> batches;
+    };
+    const std::vector<Case> cases{
+        // Two cells in column 9 and a marker beyond them give birth between them.
+        {"marker beyond the edge", 10, {{9, 3}, {9, 5}, {10, 4}}, {}, {1, 1, 5}},
+        // After growing from 40 to 50, a count of 3 left at [40][0] gives a short-lived cell.
+        {"count left by a smaller board", 50, {}, {{40, 0}, {0, 40}}, {3}},
+        {"glider into the corner",
+         40,
+         {{26, 25}, {27, 26}, {25, 27}, {26, 27}, {27, 27}},
+         {},
+         {60}},
+        {"markers only, in the corner beyond", 5, {{5, 5}, {6, 6}, {5, 6}}, {}, {2, 9}},
+        {"empty board", 1, {}, {}, {0, 1, -3, 4}},
+    };
+    for (const auto& c : cases) {
+        auto b = std::make_unique<Board>();
+        b->FormCreate();
+        b->BoardSize = c.size;
+        b->StatsVisible = true;
+        for (auto [column, row] : c.alive) {
+            b->Cells[column][row] = kAlive;
+        }
+        for (auto [row, column] : c.counts) {
+            b->NeighbourCounts[row][column] = 3;
+        }
+        expectSameAsSinglePass(*b, c.batches, c.what);
+    }
+}
+
+TEST(BatchRunner, AHookThatThrowsLeavesTheBoardAtItsGeneration) {
+    std::mt19937 rng(5);
+    for (BatchKernel kernel : kernelsHere()) {
+        auto start = randomBoard(57, rng);
+        start->StatsVisible = true;
+        auto reference = std::make_unique<Board>(*start);
+        auto board = std::make_unique<Board>(*start);
+        const std::int32_t stopAt = start->Generation + 9;
+        auto throwing = [stopAt](const Board& b) {
+            if (b.Generation == stopAt) {
+                throw std::runtime_error("stop");
+            }
+        };
+        EXPECT_THROW(runSilentSteps(*reference, 20, throwing), std::runtime_error);
+        EXPECT_THROW(runBatchWith(kernel, *board, 20, throwing), std::runtime_error);
+        EXPECT_EQ(difference(*reference, *board), "") << batchKernelName(kernel);
+    }
+}
+
+TEST(BatchRunner, PortableScalarKernelMatchesThePopcountBuild) {
+    std::mt19937 rng(3);
+    for (int size : {5, 64, 130, 200}) {
+        const auto start = randomBoard(size, rng);
+        auto portable = std::make_unique<BitBoard>();
+        auto popcnt = std::make_unique<BitBoard>();
+        portable->load(*start);
+        popcnt->load(*start);
+        std::int32_t a[20];
+        std::int32_t b[20];
+        scalarGenerations(*portable, 20, a);
+        scalarPopcntGenerations(*popcnt, 20, b);
+        EXPECT_EQ(std::memcmp(a, b, sizeof a), 0);
+        EXPECT_EQ(std::memcmp(portable->lines, popcnt->lines, sizeof portable->lines), 0);
+        EXPECT_EQ(
+            std::memcmp(portable->rowHistory, popcnt->rowHistory, sizeof portable->rowHistory), 0);
+        EXPECT_EQ(std::memcmp(portable->columnHistory, popcnt->columnHistory,
+                              sizeof portable->columnHistory),
+                  0);
+    }
+}
