@@ -21,6 +21,33 @@ bool isBlank(char ch) {
     return static_cast<unsigned char>(ch) <= kLastBlank;
 }
 
+// Skips blanks a block of 32 bytes at a time: files of nothing but blanks are where a byte loop
+// spends its time. (b & 0x7F) + 0x5F sets a byte's top bit exactly when b & 0x7F is above the
+// space and cannot carry into the next byte; a top bit of b itself marks bytes from 0x80 up.
+std::size_t skipBlanks(const char* data, std::size_t position, std::size_t end) {
+    constexpr std::uint64_t kTopBits = 0x8080808080808080u;
+    constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+    constexpr std::uint64_t kAboveBlank = 0x5F5F5F5F5F5F5F5Fu;
+    constexpr std::size_t kWords = 4;
+    constexpr std::size_t kBlock = kWords * sizeof(std::uint64_t);
+    while (end - position >= kBlock) {
+        std::uint64_t words[kWords];
+        std::memcpy(words, data + position, kBlock);
+        std::uint64_t marks = 0;
+        for (const std::uint64_t word : words) {
+            marks |= ((word & kLowBits) + kAboveBlank) | word;
+        }
+        if (marks & kTopBits) {
+            break;
+        }
+        position += kBlock;
+    }
+    while (position < end && isBlank(data[position])) {
+        ++position;
+    }
+    return position;
+}
+
 // The errno behind a stream failure, when the stream buffer told it.
 FileError errorOf(const std::exception& failure) {
     if (const auto* systemError = dynamic_cast<const std::system_error*>(&failure)) {
@@ -37,7 +64,7 @@ FileError errorOf(const std::exception& failure) {
 } // namespace
 
 BoardFileReader::BoardFileReader(std::istream& in)
-    : in_(in), buffer_(std::make_unique<char[]>(kChunkSize)) {}
+    : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
 
 BoardFileReader::~BoardFileReader() = default;
 
@@ -98,10 +125,7 @@ std::optional<std::int32_t> BoardFileReader::readValue() {
         return std::nullopt;
     }
     while (peek() >= 0) {
-        const char* data = buffer_.get();
-        while (position_ < filled_ && isBlank(data[position_])) {
-            ++position_;
-        }
+        position_ = skipBlanks(buffer_.get(), position_, filled_);
         if (position_ < filled_) {
             break;
         }

@@ -1,6 +1,7 @@
 // Reading board files: the value rule line by line, and what a load leaves in the board.
 #include "files/BoardFileReader.h"
 #include "engine/Board.h"
+#include "engine/IntegerText.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,24 @@ TEST(BoardFileReader, ValuesAndLinesMayStraddleTheReadBuffer) {
     text += std::string(70 * 1024, 'z');
     text += "\n45\n";
     EXPECT_EQ(valuesOf(text, 3), (Values{123, 45, 0}));
+}
+
+TEST(BoardFileReader, BlanksAreExactlyTheBytesUpToTheSpaceWhereverTheyStand) {
+    // Long stretches of blanks are skipped in blocks; every byte value at every offset of a
+    // block must still be told apart.
+    std::string blanks;
+    for (int i = 0; i < 100; ++i) {
+        blanks += static_cast<char>(i % 0x21);
+    }
+    for (const std::size_t offset : {0, 1, 7, 8, 31, 32, 33, 63, 64, 65, 99}) {
+        for (int byte = 0; byte <= 0xFF; ++byte) {
+            const std::string text = blanks.substr(0, offset) + static_cast<char>(byte) + "5\n";
+            // A blank leaves "5"; anything else joins it in one run ("$5", "-5", "75", "a5").
+            const std::optional<std::int32_t> expected =
+                byte <= 0x20 ? std::optional(5) : parseInteger(text.substr(offset, 2));
+            ASSERT_EQ(valuesOf(text, 1), Values{expected}) << "byte " << byte << " at " << offset;
+        }
+    }
 }
 
 TEST(BoardFileReader, ConversionFailureIsErrorInvalidNumericInput) {

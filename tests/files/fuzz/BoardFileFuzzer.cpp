@@ -1,0 +1,94 @@
+// libFuzzer target: any bytes as a board file must load within the board tables, fail with a
+// known error, or load a board that saves and loads back to the same bytes.
+#include "engine/Board.h"
+#include "engine/GenerationStep.h"
+#include "files/BoardFileReader.h"
+#include "files/BoardFileWriter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <istream>
+#include <memory>
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+namespace {
+
+// The fuzzer's bytes as a stream, without a copy: inputs run to a hundred megabytes.
+class MemoryBuffer : public std::streambuf {
+public:
+    MemoryBuffer(const std::uint8_t* data, std::size_t size) {
+        char* begin = reinterpret_cast<char*>(const_cast<std::uint8_t*>(data));
+        setg(begin, begin, begin + size);
+    }
+};
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "board file fuzzer: %s\n", what);
+    std::abort();
+}
+
+// Paints may reach index N, never beyond it.
+struct CheckingPainter {
+    const tivla::Board* board;
+    void PaintAliveCell(int x, int y) const {
+        if (x < 0 || y < 0 || x > board->BoardSize || y > board->BoardSize) {
+            fail("painted outside the board and its extra row and column");
+        }
+    }
+};
+
+void startFresh(tivla::Board& board) {
+    std::destroy_at(&board);
+    std::construct_at(&board);
+    board.FormCreate();
+    tivla::SilentPainter silent;
+    board.ClearBoard(silent, [] {});
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Two whole boards are too large for the stack; they live for the fuzzer's run.
+    static const auto board = std::make_unique<tivla::Board>();
+    static const auto reloaded = std::make_unique<tivla::Board>();
+    startFresh(*board);
+
+    MemoryBuffer buffer(data, size);
+    std::istream in(&buffer);
+    CheckingPainter painter{board.get()};
+    bool applied = false;
+    const tivla::LoadResult result = tivla::readBoard(in, *board, painter, [&] {
+        applied = true;
+        if (board->BoardSize < tivla::kMinBoardSize || board->BoardSize > tivla::kMaxBoardSize) {
+            fail("a size the tables cannot hold was applied");
+        }
+    });
+    if (!result.ok()) {
+        if (result.error->text().empty() || result.error->messageText().back() != '.') {
+            fail("an error without a message");
+        }
+        if (!applied && (board->BoardSize != 40 || board->CellSize != 15)) {
+            fail("a refused size changed the board size or the cell size");
+        }
+        return 0;
+    }
+    if (!applied) {
+        fail("a load succeeded without applying its size");
+    }
+
+    const std::string saved = tivla::boardFileText(*board);
+    startFresh(*reloaded);
+    std::istringstream again(saved);
+    tivla::SilentPainter silent;
+    if (!tivla::readBoard(again, *reloaded, silent, [] {}).ok() ||
+        tivla::boardFileText(*reloaded) != saved) {
+        fail("a loaded board does not survive a save and a load");
+    }
+    // Markers in the extra row and column take part in the step; it must stay in the tables.
+    tivla::stepGeneration(*board, silent, tivla::NoStatistics{});
+    return 0;
+}
