@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
+#include "FileSizeLimit.h"
+
 #include <memory>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -57,31 +57,9 @@ QStringList entries(const QString& folder) {
                                   QDir::NoDotAndDotDot);
 }
 
-std::optional<QString> messageOf(const std::optional<FileError>& error) {
-    return error ? std::optional(errorBoxText(*error)) : std::nullopt;
+QString messageOf(const std::optional<FileError>& error) {
+    return error ? errorBoxText(*error) : QStringLiteral("no error");
 }
-
-// Lowers the file size limit for the test's duration: root cannot write past it either.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 constexpr rlim_t kTinyFileLimit = 1000;
 
@@ -116,7 +94,7 @@ private slots:
             ++resizes;
             painter.paintsBeforeResize = static_cast<int>(painter.alive.size());
         });
-        QCOMPARE(messageOf(error), std::nullopt);
+        QCOMPARE(messageOf(error), QStringLiteral("no error"));
         QCOMPARE(resizes, 1);
         QCOMPARE(painter.paintsBeforeResize, 0);
         QCOMPARE(loaded->BoardSize, 40);
@@ -166,7 +144,7 @@ private slots:
         limit.reset();
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        QCOMPARE(messageOf(error).value_or(QStringLiteral("no error")), expected);
+        QCOMPARE(messageOf(error), expected);
         QCOMPARE(entries(folder), QStringList{QStringLiteral("старая.txt")});
         QCOMPARE(contents(folder + QStringLiteral("/старая.txt")), old);
     }
@@ -196,13 +174,13 @@ private slots:
         const QString path = dir_->filePath(relativePath);
 
         if (saving) {
-            QCOMPARE(messageOf(saveBoardToFile(path, *sampleBoard())), std::optional(expected));
+            QCOMPARE(messageOf(saveBoardToFile(path, *sampleBoard())), expected);
         } else {
             auto board = sampleBoard();
             RecordingPainter painter;
             bool resized = false;
             const auto error = loadBoardFromFile(path, *board, painter, [&] { resized = true; });
-            QCOMPARE(messageOf(error), std::optional(expected));
+            QCOMPARE(messageOf(error), expected);
             QVERIFY(!resized);
             QVERIFY(painter.alive.empty());
             QCOMPARE(board->BoardSize, 40);
