@@ -111,7 +111,13 @@ void MainWindowLayout::build(TForm1& form) {
     buildSettingsPanel(form);
     buildStatisticsPanel(form);
 
+    // The grid's own starting settings give the 40 x 40 board of 15-pixel cells.
     form.StringGrid1 = new StringGrid(&form);
+    form.StringGrid1->setColCount(40);
+    form.StringGrid1->setRowCount(40);
+    form.StringGrid1->setDefaultColWidth(15);
+    form.StringGrid1->setDefaultRowHeight(15);
+    form.StringGrid1->setGridLineWidth(1);
     form.StringGrid1->setGeometry(328, 0, 640, 640);
     style(form.StringGrid1, kArial, -13, QColor(255, 255, 0));
 

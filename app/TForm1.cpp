@@ -1,6 +1,7 @@
 // The main window's wiring and its board, run-control and window handlers.
 #include "TForm1.h"
 
+#include "FormPainter.h"
 #include "MainWindowLayout.h"
 #include "PanelSlide.h"
 #include "RunTimer.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QToolButton>
@@ -35,13 +37,6 @@ const QColor kAliveColour{255, 255, 0};
 const QColor kBoardColour{255, 128, 64};
 const QString kAboutText = QStringLiteral("Тивла: игра «Жизнь» Джона Конвея.\n\r"
                                           "Сделано командой Тивлы, 2026.");
-
-// Lets the engine's templates paint through the main window.
-struct FormPainter {
-    TForm1& form;
-    void PaintAliveCell(int x, int y) { form.PaintAliveCell(x, y); }
-    void PaintDeadCell(int x, int y) { form.PaintDeadCell(x, y); }
-};
 
 } // namespace
 
@@ -111,6 +106,8 @@ void TForm1::wireControls() {
     connect(SpeedButton15, &QToolButton::clicked, this, &TForm1::SpeedButton15Click);
     connect(CheckBox3, &QCheckBox::clicked, this, &TForm1::CheckBox3Click);
     connect(CheckBox2, &QCheckBox::clicked, this, &TForm1::CheckBox2Click);
+    wireEditing();
+    wireFiles();
     StringGrid1->setDrawCellHandler([this](QPainter& painter, int col, int row, const QRect& rect) {
         if (col >= 0 && row >= 0 && col < kCellsDim && row < kCellsDim &&
             board_->Cells[col][row] == kAlive) {
@@ -126,7 +123,7 @@ void TForm1::FormCreate() {
     board_->FormCreate();
     SpeedButton9->hide();
     Chart1->series().setActive(true);
-    Chart1->setVerticalMaximum(1600);
+    setChartMaximum(1600);
 }
 
 // --- The board -------------------------------------------------------------------------
@@ -149,13 +146,19 @@ void TForm1::PaintDeadCell(int x, int y) {
     StringGrid1->fillCell(x, y, kBoardColour);
 }
 
+void TForm1::setChartMaximum(int maximum) {
+    Chart1->setTopAxisMaximum(maximum);
+    Chart1->setLeftAxisMaximum(maximum);
+    Chart1->setRightAxisMaximum(maximum);
+}
+
 void TForm1::updateStatistics(const Board& b) {
     statistics_->update(b);
 }
 
 void TForm1::ApplyBoardSize() {
     const int n = board_->BoardSize;
-    Chart1->setVerticalMaximum(n * n);
+    setChartMaximum(n * n);
     StringGrid1->setRowCount(n);
     StringGrid1->setColCount(n);
     StringGrid1->setDefaultRowHeight(board_->CellSize);
@@ -282,9 +285,13 @@ void TForm1::reportError(const QString& text) {
     dialogs_->showError(withFullStop(text));
 }
 
+void TForm1::showPlainMessage(const QString& text) {
+    dialogs_->showMessage(text);
+}
+
 // --- Window chrome ---------------------------------------------------------------------
 
-void TForm1::SpeedButton2Click() { dialogs_->showMessage(kAboutText); }
+void TForm1::SpeedButton2Click() { showPlainMessage(kAboutText); }
 
 void TForm1::SpeedButton5Click() { showMinimized(); }
 

@@ -75,6 +75,34 @@ public:
     void CheckBox3Click();
     void CheckBox2Click();
     void GroupBox2Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+    void RadioButton7Click();
+    void RadioButton8Click();
+    void RadioButton9Click();
+    void RadioButton10Click();
+    void RadioButton11Click();
+    void RadioButton12Click();
+    void RadioButton13Click();
+    void RadioButton14Click();
+    void RadioButton15Click();
+    void RadioButton16Click();
+    void RadioButton17Click();
+    void RadioButton18Click();
+    void RadioButton19Click();
+    void RadioButton20Click();
+    void StringGrid1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void StringGrid1MouseMove(Qt::KeyboardModifiers modifiers, QPoint pos);
+    void StringGrid1KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void SpinEdit1Change();
+    void SpeedButton4Click();
+    void SpeedButton3Click();
+    void SpeedButton8Click();
+    void SpeedButton17Click();
 
     // Operations more than one part of the program calls.
     void ClearBoard();
@@ -86,9 +114,14 @@ public:
     void ExpandFigures();
     void CollapseBrushes();
     void CollapseFigures();
+    void ApplyStamp();
+    void UncheckFigures();
+    void UncheckBrushes();
 
     // Reports a failed step the way the program reports every error.
     void reportError(const QString& text);
+    // The program's own plain message box.
+    void showPlainMessage(const QString& text);
     // Every generation step ends here while the statistics panel is open.
     void updateStatistics(const Board& board);
 
@@ -152,7 +185,13 @@ protected:
 
 private:
     void wireControls();
+    void wireEditing();
+    void wireFiles();
+    void brushChosen(int number);
+    void figureChosen(int number);
+    bool isChecked(int radioButton) const;
     void fitToControls();
+    void setChartMaximum(int maximum);
     void applySizeButton(int boardSize);
     void runAdvance(std::int32_t steps);
     void pumpEvents();

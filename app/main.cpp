@@ -1,5 +1,6 @@
 // Starts Тивла: the title screen first, the main window hidden behind it.
 #include "Fonts.h"
+#include "assets/Assets.h"
 #include "TForm1.h"
 #include "TForm2.h"
 
