@@ -315,7 +315,8 @@ void StringGrid::bringImageUpToDate() const {
         rebuildImage();
         return;
     }
-    if (pendingRedraws_.empty()) {
+    if (pendingRedraws_.empty() || image_.isNull()) {
+        pendingRedraws_.clear();
         return;
     }
     QPainter painter(&image_.image());
