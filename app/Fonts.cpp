@@ -138,6 +138,8 @@ bool serves(const QString& family, const QFont& font, int height, bool bold) {
 } // namespace
 
 void installFonts(const QString& folder) {
+    // Qt registers a file given twice as a second copy of its families, so remember the files
+    // for the start-up path and the tests that both call this.
     static QStringList registered;
     const QDir dir(folder);
     for (const char* name : kFontFiles) {
