@@ -1,6 +1,7 @@
 // Snapshot names under several locales and the bitmap files that "Снимок" writes.
 #include "files/Snapshot.h"
 #include "engine/Board.h"
+#include "view/StringGrid.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -192,6 +193,25 @@ private slots:
             }
         }
         QCOMPARE(fileCount(), 1);
+    }
+
+    // The file holds the grid control's picture at the control's own size.
+    void theGridIsSavedAtItsOwnSize() {
+        StringGrid grid;
+        grid.setColCount(40);
+        grid.setRowCount(40);
+        grid.setDefaultColWidth(15);
+        grid.setDefaultRowHeight(15);
+        grid.resize(grid.sizeHint());
+        QCOMPARE(grid.size(), QSize(640, 640));
+        QVERIFY(QDir().mkdir(QStringLiteral("Скриншоты")));
+        const QString path = snapshotFileName(kEvening, QLocale(QStringLiteral("ru_RU")), 0);
+        const QImage picture = grid.snapshot();
+        QCOMPARE(saveSnapshot(picture, path), std::nullopt);
+        const QImage saved(path);
+        QCOMPARE(saved.size(), grid.size());
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+                 picture.convertToFormat(QImage::Format_RGB32));
     }
 
     // Two snapshots in the same second share a name: the second replaces the first, but only
