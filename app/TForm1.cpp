@@ -438,7 +438,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == GroupBox4 || watched == GroupBox5) && type == QEvent::MouseMove) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* box = static_cast<QWidget*>(watched);
-        if (box->childAt(mouse->position().toPoint()) == nullptr) {
+        const QPoint pos = mouse->position().toPoint();
+        if (box->rect().contains(pos) && box->childAt(pos) == nullptr) {
             watched == GroupBox4 ? GroupBox4MouseMove() : GroupBox5MouseMove();
         }
     }

@@ -1,0 +1,165 @@
+// Editing the board as a user does: choosing stamps and modes, presses, drags, keys, the fill.
+#include "MainWindowFixture.h"
+
+#include "app/SpinEdit.h"
+#include "view/StringGrid.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QToolButton>
+
+using namespace tivla;
+
+class EditingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareApplication(); }
+    void init() {
+        log = {};
+        form = shownMainWindow(log);
+        QVERIFY(form);
+        grid = form->StringGrid1;
+    }
+    void cleanup() { form.reset(); }
+
+    void aLeftPressTogglesThePressedCellFromTheStart() {
+        QTest::mousePress(grid, Qt::LeftButton, {}, centre(5, 6));
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, centre(5, 6));
+        QVERIFY(form->board().isAlive(5, 6));
+        QCOMPARE(aliveCount(), 1);
+        QTest::mousePress(grid, Qt::LeftButton, {}, centre(5, 6));
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, centre(5, 6));
+        QVERIFY(!form->board().isAlive(5, 6));
+    }
+
+    void stampButtonsActAsOneChoiceAcrossBothPanels() {
+        choose(3);
+        QCOMPARE(form->board().StampKind, 3);
+        choose(17);
+        QCOMPARE(form->board().StampKind, 17);
+        choose(1);
+        QCOMPARE(form->board().StampKind, 1);
+        int checked = 0;
+        for (int k = 1; k <= 18; ++k) {
+            checked += form->RadioButtons[k]->isChecked();
+        }
+        QCOMPARE(checked, 1);
+        QVERIFY(form->RadioButtons[1]->isChecked());
+
+        // A click on the button already checked runs nothing: the open panel stays open.
+        sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(60, 6));
+        QTest::mouseClick(form->RadioButtons[1], Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(form->GroupBox4->height(), 121);
+    }
+
+    void aFigureLandsOnThePressedCell() {
+        choose(18);
+        QTest::mouseClick(grid, Qt::LeftButton, {}, centre(10, 10));
+        for (auto [c, r] : {std::pair{11, 9}, {9, 10}, {10, 10}, {11, 10}, {10, 11}}) {
+            QVERIFY(form->board().isAlive(c, r));
+        }
+        QCOMPARE(aliveCount(), 5);
+        QApplication::processEvents();
+        QCOMPARE(grid->snapshot().pixelColor(11 * 16 + 5, 9 * 16 + 5), QColor(255, 255, 0));
+    }
+
+    void pokeDragsMoveTheCurrentCellOnly() {
+        form->board().Cells[6][2] = kAlive;
+        QTest::mousePress(grid, Qt::LeftButton, {}, centre(2, 2));
+        for (int c = 3; c <= 8; ++c) {
+            sendMouse(grid, QEvent::MouseMove, centre(c, 2), Qt::NoButton, Qt::LeftButton);
+        }
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, centre(8, 2));
+        QCOMPARE(grid->col(), 8);
+        QCOMPARE(aliveCount(), 2); // the pressed cell and the one that was there
+        QVERIFY(form->board().isAlive(6, 2));
+    }
+
+    void drawModeDrawsAlongThePathAndOnPlainMoves() {
+        QTest::mouseClick(form->RadioButtons[20], Qt::LeftButton, {}, QPoint(5, 8));
+        QVERIFY(form->board().DrawMode);
+        QTest::mousePress(grid, Qt::LeftButton, {}, centre(2, 2));
+        for (int c = 3; c <= 5; ++c) {
+            sendMouse(grid, QEvent::MouseMove, centre(c, 2), Qt::NoButton, Qt::LeftButton);
+        }
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, centre(5, 2));
+        for (int c = 2; c <= 5; ++c) {
+            QVERIFY(form->board().isAlive(c, 2));
+        }
+        // Without a button the stamp goes to the current cell, wherever the pointer is.
+        choose(5);
+        sendMouse(grid, QEvent::MouseMove, centre(30, 30));
+        QVERIFY(form->board().isAlive(6, 2));
+        QVERIFY(!form->board().isAlive(30, 30));
+    }
+
+    void keyReleasesMarkTheCurrentCell() {
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Right);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QVERIFY(form->board().isAlive(1, 0));
+        QVERIFY(form->board().isAlive(1, 1));
+        QTest::keyClick(grid, Qt::Key_Shift);
+        QCOMPARE(aliveCount(), 2);
+    }
+
+    void aRightPressPlacesAtTheCurrentCellNotUnderThePointer() {
+        grid->setCurrentCell(4, 4);
+        QTest::mouseClick(grid, Qt::RightButton, {}, centre(20, 20));
+        QVERIFY(form->board().isAlive(4, 4));
+        QVERIFY(!form->board().isAlive(20, 20));
+    }
+
+    void theFillPlacesTheCountAndIsRefusedWhileRunning() {
+        form->board().Cells[0][0] = kAlive;
+        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QCOMPARE(aliveCount(), 4);
+        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QCOMPARE(log.messages, QStringList{QStringLiteral("Хозяин! Мы заняты.")});
+        QTest::mouseClick(form->SpeedButton18, Qt::LeftButton);
+    }
+
+    void theFillCountIsKeptInBoundsAndAlwaysEnds() {
+        form->SpinEdit1->setText(QStringLiteral("5000"));
+        QCOMPARE(form->SpinEdit1->text(), QStringLiteral("1600"));
+        form->SpinEdit1->setText(QStringLiteral("0"));
+        QCOMPARE(form->SpinEdit1->text(), QStringLiteral("3"));
+        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80x80
+        form->SpinEdit1->setText(QStringLiteral("9999"));
+        QCOMPARE(form->SpinEdit1->text(), QStringLiteral("2550"));
+        // A count left over from a larger board: the fill still ends and says so.
+        QTest::mouseClick(form->SpeedButton9, Qt::LeftButton);
+        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QCOMPARE(aliveCount(), 1600);
+        QCOMPARE(log.messages.size(), 1);
+    }
+
+private:
+    QPoint centre(int col, int row) const {
+        const QRect r = grid->cellRect(col, row);
+        return r.center();
+    }
+    int aliveCount() const {
+        int alive = 0;
+        for (int c = 0; c < kCellsDim; ++c) {
+            for (int r = 0; r < kCellsDim; ++r) {
+                alive += form->board().isAlive(c, r);
+            }
+        }
+        return alive;
+    }
+    void choose(int stamp) {
+        QWidget* panel = stamp <= 11 ? form->GroupBox4 : form->GroupBox5;
+        sendMouse(panel, QEvent::MouseMove, QPoint(60, 6));
+        QTest::mouseClick(form->RadioButtons[stamp], Qt::LeftButton, {}, QPoint(5, 8));
+    }
+
+    FakeDialogs::Log log;
+    std::unique_ptr<TForm1> form;
+    StringGrid* grid = nullptr;
+};
+
+QTEST_MAIN(EditingTest)
+#include "EditingTest.moc"

@@ -1,0 +1,54 @@
+// Answers the program's dialogs in tests: records every message and hands out prepared file
+// names.
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace tivla {
+
+class FakeDialogs final : public UserDialogs {
+public:
+    struct Log {
+        QStringList errors;
+        QStringList messages;
+        QString nextOpen;
+        QString nextSave;
+        QStringList openFolders;
+        // Runs while a dialog is "open", as the real modal loop would let events run.
+        std::function<void()> whileOpen;
+    };
+
+    explicit FakeDialogs(Log& log) : log_(log) {}
+    void showError(const QString& text) override {
+        log_.errors << text;
+        pump();
+    }
+    void showMessage(const QString& text) override {
+        log_.messages << text;
+        pump();
+    }
+    QString openFileName(const QString& startFolder) override {
+        log_.openFolders << startFolder;
+        pump();
+        return log_.nextOpen;
+    }
+    QString saveFileName(const QString& startFolder) override {
+        log_.openFolders << startFolder;
+        pump();
+        return log_.nextSave;
+    }
+
+private:
+    void pump() {
+        if (log_.whileOpen) {
+            log_.whileOpen();
+        }
+    }
+    Log& log_;
+};
+
+} // namespace tivla

@@ -1,0 +1,158 @@
+// Start and stop, the three number boxes, and the two batch commands.
+#include "MainWindowFixture.h"
+
+#include "app/RunTimer.h"
+#include "view/PopulationChart.h"
+#include "view/StringGrid.h"
+#include "view/ValueLabel.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QToolButton>
+
+using namespace tivla;
+
+class RunControlTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareApplication(); }
+    void init() {
+        log = {};
+        form = shownMainWindow(log);
+        QVERIFY(form);
+    }
+    void cleanup() { form.reset(); }
+
+    void startAndStopBringBackTheStartingState() {
+        form->board().NeighbourCounts[0][0] = 3;
+        form->board().NeighbourCounts[42][42] = 2; // N + 2 on 40x40
+        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QVERIFY(form->Timer1->enabled());
+        QVERIFY(form->SpeedButton18->isVisible());
+        QVERIFY(!form->SpeedButton7->isVisible());
+        QCOMPARE(form->board().NeighbourCounts[0][0], 0);
+        QCOMPARE(form->board().NeighbourCounts[42][42], 0);
+        QTest::mouseClick(form->SpeedButton18, Qt::LeftButton);
+        QVERIFY(!form->Timer1->enabled());
+        QVERIFY(!form->SpeedButton18->isVisible());
+        QVERIFY(form->SpeedButton7->isVisible());
+    }
+
+    void intervalZeroStopsTicksButNotTheRunState() {
+        form->Edit1->setText(QStringLiteral("0"));
+        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        QTest::qWait(60);
+        QCOMPARE(form->board().Generation, 0);
+        QVERIFY(form->SpeedButton18->isVisible());
+        form->Edit1->setText(QStringLiteral("2"));
+        QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > 0, 2000);
+    }
+
+    void numberBoxesLetOnlyDigitsAndBackspaceThrough() {
+        for (QLineEdit* edit : {form->Edit1, form->Edit2}) {
+            edit->setFocus();
+            edit->setText(QStringLiteral("12"));
+            edit->end(false);
+            QTest::keyClick(edit, Qt::Key_A);
+            QTest::keyClick(edit, Qt::Key_Minus);
+            QTest::keyClick(edit, Qt::Key_Space);
+            QTest::keyClick(edit, Qt::Key_3);
+            QCOMPARE(edit->text(), QStringLiteral("123"));
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QCOMPARE(edit->text(), QStringLiteral("12"));
+        }
+        // The target box has no filter.
+        form->Edit3->setFocus();
+        QTest::keyClick(form->Edit3, Qt::Key_A);
+        QVERIFY(form->Edit3->text().endsWith(QLatin1Char('a')));
+    }
+
+    void emptiedBoxesAreCorrected() {
+        form->Edit1->clear();
+        QCOMPARE(form->Edit1->text(), QStringLiteral("1"));
+        QCOMPARE(form->Timer1->interval(), 1);
+        advance(3);
+        form->Edit3->setFocus();
+        form->Edit3->selectAll();
+        QTest::keyClick(form->Edit3, Qt::Key_2);
+        QCOMPARE(form->Edit3->text(), QStringLiteral("4"));
+        form->Edit3->clear();
+        QCOMPARE(form->Edit3->text(), QStringLiteral("4"));
+        QVERIFY(log.errors.isEmpty());
+    }
+
+    void unreadableNumbersReportAndChangeNothing() {
+        form->Edit2->setText(QString());
+        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        QCOMPARE(log.errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
+        QCOMPARE(form->board().Generation, 0);
+
+        form->Edit3->setText(QStringLiteral("abc"));
+        QCOMPARE(log.errors.last(), QStringLiteral("'abc' is not a valid integer value."));
+        QCOMPARE(form->Edit3->text(), QStringLiteral("abc"));
+
+        form->Edit2->setText(QStringLiteral("99999999999")); // beyond 32 bits, as if pasted
+        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        QCOMPARE(form->board().Generation, 0);
+        QCOMPARE(log.errors.size(), 3);
+    }
+
+    void batchesAdvanceAndFeedTheOpenStatisticsPanel() {
+        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
+        form->board().Cells[10][10] = form->board().Cells[11][10] = form->board().Cells[12][10] = kAlive;
+        advance(25);
+        QCOMPARE(form->board().Generation, 25);
+        QCOMPARE(form->board().StepsToRun, 25);
+        QCOMPARE(int(form->Chart1->series().count()), 25);
+        QCOMPARE(form->Label5->text(), QStringLiteral("25"));
+        QCOMPARE(form->Label2->text(), QStringLiteral("3"));
+        QVERIFY(form->board().isAlive(11, 9)); // the blinker stands upright after 25 steps
+
+        form->Edit3->setText(QStringLiteral("30"));
+        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        QCOMPARE(form->board().Generation, 30);
+        QCOMPARE(form->board().StepsToRun, 5);
+        // A target already reached advances nothing.
+        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        QCOMPARE(form->board().Generation, 30);
+    }
+
+    void advanceToFromThreeToTen() {
+        advance(3);
+        form->Edit3->setText(QStringLiteral("10"));
+        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        QCOMPARE(form->board().StepsToRun, 7);
+        QCOMPARE(form->board().Generation, 10);
+    }
+
+    void aBatchWhileRunningLeavesTheBoardRunning() {
+        form->Edit1->setText(QStringLiteral("5"));
+        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        advance(100);
+        QVERIFY(form->Timer1->enabled());
+        const int after = form->board().Generation;
+        QVERIFY(after >= 100);
+        QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > after, 2000);
+    }
+
+    void aBatchRepaintsTheWholeBoard() {
+        form->board().Cells[7][8] = kAlive; // set behind the view's back
+        form->Edit2->setText(QStringLiteral("0"));
+        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        QCOMPARE(form->board().Generation, 0);
+        QCOMPARE(form->StringGrid1->snapshot().pixelColor(7 * 16 + 3, 8 * 16 + 3), QColor(255, 255, 0));
+    }
+
+private:
+    void advance(int steps) {
+        form->Edit2->setText(QString::number(steps));
+        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+    }
+
+    FakeDialogs::Log log;
+    std::unique_ptr<TForm1> form;
+};
+
+QTEST_MAIN(RunControlTest)
+#include "RunControlTest.moc"
