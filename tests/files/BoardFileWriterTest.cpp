@@ -91,9 +91,3 @@ TEST(BoardFileWriter, EveryCellUpToIndexNSurvivesSaveAndLoad) {
         EXPECT_EQ(boardFileText(*back), out.str()) << size;
     }
 }
-
-TEST(BoardFileWriter, StreamThatRefusesBytesIsReported) {
-    std::ostringstream out;
-    out.setstate(std::ios_base::badbit);
-    EXPECT_FALSE(writeBoard(out, *freshBoard()));
-}
