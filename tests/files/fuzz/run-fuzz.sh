@@ -29,7 +29,7 @@ if [ ! -s "$padded" ]; then
   junk=$(head -c 2048 /dev/zero | tr '\0' 'j')
   { printf '200\r\n'; for _ in $(seq 40401); do printf '1 %s\r\n' "$junk"; done; } >"$padded"
 fi
-# Given files rather than folders, libFuzzer runs each once; -timeout=1 fails a slow one.
+# Given files rather than folders, libFuzzer runs each once.
 # The reader needs well under a second of CPU for each (about 0.06 s); the wider limit only
 # keeps a busy machine from failing the check on libFuzzer's own copying of 100 MB.
 "$fuzzer" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/artifacts/" "$blanks" "$padded"
