@@ -29,7 +29,7 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::ButtonText, colour);
-    palette.setColor(QPalette::Text, colour);
+    // QPalette::Text stays: check marks are drawn in it on the white indicator.
     widget->setPalette(palette);
 }
 
