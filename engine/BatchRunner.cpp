@@ -7,23 +7,23 @@
 #include "GenerationStep.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tivla {
 namespace {
 
-// Generations per kernel call while nobody watches the statistics.
+// Generations per kernel call.
 constexpr int kChunkGenerations = 256;
 
 // The fast path assumes what every step leaves behind: no counts in rows and columns
 // -2..N-1. Anything else (a board that grew past old counts) is left to the single-pass step.
 bool countsAroundBoardClear(const Board& board) {
+    static constexpr std::int32_t kZeros[kCountsDim]{};
     const int n = board.BoardSize;
+    const std::size_t width = sizeof(std::int32_t) * static_cast<std::size_t>(n + 2);
     for (int r = -2; r < n; ++r) {
-        const std::int32_t* row = board.NeighbourCounts[r];
-        for (int c = -2; c < n; ++c) {
-            if (row[c] != 0) {
-                return false;
-            }
+        if (std::memcmp(&board.NeighbourCounts[r][-2], kZeros, width) != 0) {
+            return false;
         }
     }
     return true;
@@ -83,14 +83,16 @@ void runBatchGenerationsWith(BatchKernel kernel, Board& board, long long steps,
         board.MaxPopulation = maxPopulation;
         board.PopulationPercent = populationPercent(population, n);
     };
+    // The hook runs after each chunk, once for each of its generations; a snapshot taken before
+    // a watched chunk lets a hook that throws leave the board exactly at its generation.
+    BitBoard snapshot;
     try {
         while (done < steps) {
-            // One generation at a time while the hook runs, so that a hook that throws leaves
-            // the board exactly at its generation.
             const int count =
-                board.StatsVisible
-                    ? 1
-                    : static_cast<int>(std::min<long long>(kChunkGenerations, steps - done));
+                static_cast<int>(std::min<long long>(kChunkGenerations, steps - done));
+            if (board.StatsVisible) {
+                snapshot = bits;
+            }
             generations(bits, count, populations);
             for (int i = 0; i < count; ++i) {
                 population = boardPopulation + bits.fixedPopulation;
@@ -98,12 +100,19 @@ void runBatchGenerationsWith(BatchKernel kernel, Board& board, long long steps,
                 generation = nextGeneration(generation);
                 maxPopulation = std::max(maxPopulation, population);
                 ++done;
-                if (board.StatsVisible) {
-                    board.Population = population;
-                    board.Generation = generation;
-                    board.MaxPopulation = maxPopulation;
-                    board.PopulationPercent = populationPercent(population, n);
+                if (!board.StatsVisible) {
+                    continue;
+                }
+                board.Population = population;
+                board.Generation = generation;
+                board.MaxPopulation = maxPopulation;
+                board.PopulationPercent = populationPercent(population, n);
+                try {
                     hook(context, board);
+                } catch (...) {
+                    bits = snapshot;
+                    generations(bits, i + 1, populations);
+                    throw;
                 }
             }
         }

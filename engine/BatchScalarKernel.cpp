@@ -2,6 +2,7 @@
 // needs, through a full-adder network over shifted lines.
 #include "BatchKernel.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace tivla {
@@ -54,6 +55,8 @@ template <int Words>
     const int n = bits.size;
     // The last word holds row N's marker, which the rule must leave alone.
     const Word rule = bits.boardMask[Words - 1];
+    const int edgeWord = bits.edgeWord;
+    const int edgeShift = bits.edgeShift;
     for (int g = 0; g < count; ++g) {
         Word edgeLine[BitBoard::kWords] = {};
         Word edgeRow[BitBoard::kWords] = {};
@@ -65,21 +68,27 @@ template <int Words>
         LineSums<Words> below;
         sumLine<Words>(bits.line(0), middle);
         std::int32_t population = 0;
-        for (int c = 0; c < n; ++c) {
-            Word* x = bits.line(c);
-            sumLine<Words>(bits.line(c + 1), below);
-            edgeRow[c / 64] |= ((x[bits.edgeWord] >> bits.edgeShift) & 1) << (c % 64);
-            for (int i = 0; i < Words; ++i) {
-                Word next = lifeRule(above.s0[i], above.s1[i], middle.t0[i], middle.t1[i],
-                                     below.s0[i], below.s1[i], x[i]);
-                if (i == Words - 1) {
-                    next = (next & rule) | (x[i] & ~rule);
+        for (int base = 0; base < n; base += 64) {
+            // Row N-1, gathered in a register: bit c - base for column c.
+            Word gathered = 0;
+            const int end = std::min(n, base + 64);
+            for (int c = base; c < end; ++c) {
+                Word* x = bits.line(c);
+                sumLine<Words>(bits.line(c + 1), below);
+                gathered |= ((x[edgeWord] >> edgeShift) & 1) << (c - base);
+                for (int i = 0; i < Words; ++i) {
+                    Word next = lifeRule(above.s0[i], above.s1[i], middle.t0[i], middle.t1[i],
+                                         below.s0[i], below.s1[i], x[i]);
+                    if (i == Words - 1) {
+                        next = (next & rule) | (x[i] & ~rule);
+                    }
+                    x[i] = next;
+                    population += std::popcount(next);
                 }
-                x[i] = next;
-                population += std::popcount(next);
+                above = middle;
+                middle = below;
             }
-            above = middle;
-            middle = below;
+            edgeRow[base / 64] = gathered;
         }
         populations[g] = population;
         bits.recordEdges(edgeLine, edgeRow);

@@ -18,17 +18,35 @@ constexpr std::uint64_t kSevenBits = 0x7F7F7F7F7F7F7F7FULL;
 // Multiplying the low bits of eight bytes by this gathers them into the top byte, in order.
 constexpr std::uint64_t kGatherBytes = 0x0102040810204080ULL;
 
-// Up to eight markers to bits, bit k set when marker k is alive (exactly kAlive); missing
-// markers read as zero bytes, which are dead.
-std::uint64_t packChunk(const Marker* markers, int count) {
+// Up to eight markers as the bytes of one word, byte k for marker k; missing ones read as 0.
+std::uint64_t loadMarkers(const Marker* markers, int count) {
     std::uint64_t bytes = 0;
+    if (std::endian::native == std::endian::little && count == kBytesPerChunk) {
+        std::memcpy(&bytes, markers, sizeof bytes);
+        return bytes;
+    }
     for (int k = 0; k < count; ++k) {
         bytes |= static_cast<std::uint64_t>(markers[k]) << (8 * k);
     }
-    // Bytes equal to kAlive become zero; the top bit of each byte then says "was zero".
+    return bytes;
+}
+
+void storeMarkers(std::uint64_t bytes, int count, Marker* markers) {
+    if (std::endian::native == std::endian::little && count == kBytesPerChunk) {
+        std::memcpy(markers, &bytes, sizeof bytes);
+        return;
+    }
+    for (int k = 0; k < count; ++k) {
+        markers[k] = static_cast<Marker>(bytes >> (8 * k));
+    }
+}
+
+// Bytes equal to kAlive become 1, all others 0.
+std::uint64_t aliveBytes(std::uint64_t bytes) {
     const std::uint64_t differs = bytes ^ (kLowBytes * kAlive);
+    // The top bit of each byte says whether the byte was zero (no carries cross bytes).
     const std::uint64_t zero = ~(((differs & kSevenBits) + kSevenBits) | differs | kSevenBits);
-    return ((zero >> 7) * kGatherBytes) >> 56;
+    return zero >> 7;
 }
 
 constexpr std::array<std::uint64_t, 256> makeMarkerBytes() {
@@ -47,27 +65,31 @@ constexpr std::array<std::uint64_t, 256> makeMarkerBytes() {
 // Eight bits to eight markers, as bytes in order.
 constexpr std::array<std::uint64_t, 256> kMarkerBytes = makeMarkerBytes();
 
-// Cells of rows 0..lastRow of one column into bits.
+// Cells of rows 0..lastRow of one column into bits; returns how many are alive.
 int packColumn(const Marker* column, int lastRow, std::uint64_t* out) {
-    for (int base = 0; base <= lastRow; base += kBytesPerChunk) {
-        const int count = std::min({kBytesPerChunk, lastRow + 1 - base, kCellsDim - base});
-        out[base / kBitsPerWord] |= packChunk(column + base, count) << (base % kBitsPerWord);
+    // Bytes of 0 or 1 summed over at most 26 chunks stay below 256: one byte each.
+    std::uint64_t byteSums = 0;
+    for (int word = 0; word * kBitsPerWord <= lastRow; ++word) {
+        std::uint64_t bits = 0;
+        for (int shift = 0; shift < kBitsPerWord; shift += kBytesPerChunk) {
+            const int base = word * kBitsPerWord + shift;
+            if (base > lastRow) {
+                break;
+            }
+            const int count = std::min({kBytesPerChunk, lastRow + 1 - base, kCellsDim - base});
+            const std::uint64_t ones = aliveBytes(loadMarkers(column + base, count));
+            byteSums += ones;
+            bits |= ((ones * kGatherBytes) >> 56) << shift;
+        }
+        out[word] = bits;
     }
-    int alive = 0;
-    for (int w = 0; w < BitBoard::kWords; ++w) {
-        alive += std::popcount(out[w]);
-    }
-    return alive;
+    return static_cast<int>((byteSums * kLowBytes) >> 56);
 }
 
 void unpackColumn(const std::uint64_t* bits, int rows, Marker* column) {
     for (int base = 0; base < rows; base += kBytesPerChunk) {
         const auto chunk = (bits[base / kBitsPerWord] >> (base % kBitsPerWord)) & 0xFF;
-        const std::uint64_t bytes = kMarkerBytes[chunk];
-        const int count = std::min(kBytesPerChunk, rows - base);
-        for (int k = 0; k < count; ++k) {
-            column[base + k] = static_cast<Marker>(bytes >> (8 * k));
-        }
+        storeMarkers(kMarkerBytes[chunk], std::min(kBytesPerChunk, rows - base), column + base);
     }
 }
 
@@ -113,19 +135,21 @@ void BitBoard::store(Board& board) const {
     }
 }
 
-int BitBoard::edgeHistory(int row, int column) const {
-    // Column N-1 is line N-1; row N-1 was gathered with bit c for column c.
-    const auto& planes = column == size - 1 ? columnHistory : rowHistory;
-    const int bit = column == size - 1 ? row : column;
-    int count = 0;
-    for (int p = 0; p < kHistoryPlanes; ++p) {
-        count |= static_cast<int>((planes[p][bit / kBitsPerWord] >> (bit % kBitsPerWord)) & 1) << p;
-    }
-    return count;
-}
-
 void BitBoard::settleBand(Board& board, long long steps) const {
     const int n = size;
+    // Column N-1 is line N-1; row N-1 was gathered with bit c for column c.
+    int columnCounts[kMaxBoardSize];
+    int rowCounts[kMaxBoardSize];
+    for (int k = 0; k < n; ++k) {
+        columnCounts[k] = 0;
+        rowCounts[k] = 0;
+        for (int p = 0; p < kHistoryPlanes; ++p) {
+            const int word = k / kBitsPerWord;
+            const int shift = k % kBitsPerWord;
+            columnCounts[k] |= static_cast<int>((columnHistory[p][word] >> shift) & 1) << p;
+            rowCounts[k] |= static_cast<int>((rowHistory[p][word] >> shift) & 1) << p;
+        }
+    }
     // Every term is capped at the saturation, so the capped sum is the sum capped.
     const int fixedWeight = static_cast<int>(std::min<long long>(steps, kCountSaturation));
     auto weight = [&](int row, int column) {
@@ -133,7 +157,8 @@ void BitBoard::settleBand(Board& board, long long steps) const {
             return 0;
         }
         if (row < n && column < n) {
-            return edgeHistory(row, column);
+            // Only the cells of row and column N-1 lie next to the band.
+            return column == n - 1 ? columnCounts[row] : rowCounts[column];
         }
         return alive(board, column, row) * fixedWeight;
     };

@@ -60,7 +60,7 @@ struct BitBoard {
     std::uint64_t columnHistory[kHistoryPlanes][kWords]{};
     std::uint64_t rowHistory[kHistoryPlanes][kWords]{};
 
-private:
+    // Counts each set bit of `alive` into the bit-sliced planes, stopping at 4.
     static void addSaturating(std::uint64_t (&planes)[kHistoryPlanes][kWords],
                               const std::uint64_t* alive) {
         for (int w = 0; w < kWords; ++w) {
@@ -71,7 +71,6 @@ private:
             planes[1][w] ^= carry;
         }
     }
-    int edgeHistory(int row, int column) const;
 };
 
 } // namespace tivla

@@ -258,14 +258,15 @@ TEST(BatchRunner, AHookThatThrowsLeavesTheBoardAtItsGeneration) {
         start->StatsVisible = true;
         auto reference = std::make_unique<Board>(*start);
         auto board = std::make_unique<Board>(*start);
-        const std::int32_t stopAt = start->Generation + 9;
+        // Past the first few hundred generations, which a batch may take in one go.
+        const std::int32_t stopAt = start->Generation + 300;
         auto throwing = [stopAt](const Board& b) {
             if (b.Generation == stopAt) {
                 throw std::runtime_error("stop");
             }
         };
-        EXPECT_THROW(runSilentSteps(*reference, 20, throwing), std::runtime_error);
-        EXPECT_THROW(runBatchWith(kernel, *board, 20, throwing), std::runtime_error);
+        EXPECT_THROW(runSilentSteps(*reference, 400, throwing), std::runtime_error);
+        EXPECT_THROW(runBatchWith(kernel, *board, 400, throwing), std::runtime_error);
         EXPECT_EQ(difference(*reference, *board), "") << batchKernelName(kernel);
     }
 }
