@@ -204,6 +204,27 @@ void printLongRuns() {
                 batchKernelName(resolveBatchKernel(BatchKernel::Automatic)));
 }
 
+// What packing, unpacking and settling the counters cost when a batch is only one generation.
+void printShortBatches() {
+    constexpr int kRepeats = 2000;
+    auto board = soup(kMaxBoardSize);
+    SilentPainter silent;
+    double begin = threadSeconds();
+    for (int i = 0; i < kRepeats / 10; ++i) {
+        stepGeneration(*board, silent, NoStatistics{});
+    }
+    const double stepMicros = (threadSeconds() - begin) / (kRepeats / 10) * 1e6;
+    board = soup(kMaxBoardSize);
+    begin = threadSeconds();
+    for (int i = 0; i < kRepeats; ++i) {
+        runBatch(*board, 1, NoStatistics{});
+    }
+    const double batchMicros = (threadSeconds() - begin) / kRepeats * 1e6;
+    std::printf(
+        "\nOne generation of the 200x200 soup: batch of 1 %.1f us, single-pass step %.1f us\n",
+        batchMicros, stepMicros);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -230,6 +251,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     printTable(scenarios, reporter);
     printLongRuns();
+    printShortBatches();
     benchmark::Shutdown();
     return 0;
 }

@@ -7,6 +7,9 @@
 
 #include <immintrin.h>
 
+// The standard headers the slot loop uses come first, so that none of them is built for the
+// wide instruction set.
+#include <bit>
 #include <cstdint>
 #include <cstring>
 

@@ -15,9 +15,9 @@ enum class BatchKernel {
     Automatic,
     // Portable 64-bit words.
     Scalar,
-    // One 256-bit register a line.
+    // 256-bit registers of one, two or four lines.
     Avx2,
-    // AVX-512 (VL, VBMI2, VPOPCNTDQ): three-input logic, concatenating shifts, vector popcount.
+    // 512-bit registers of two, four or eight lines (AVX-512 F, VL, VBMI2, VPOPCNTDQ).
     Avx512,
 };
 

@@ -5,6 +5,7 @@
 
 #include "BitBoard.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -106,30 +107,24 @@ private:
     std::uint64_t* word(int line) { return &slots_[line % q_][(line / q_) * W]; }
 
     // Row N-1's history, kept in the slots' order (bit L * k + j for line k + j * q) while
-    // the kernel runs.
+    // the kernel runs. Only set bits move: a fresh batch has none.
     void permuteHistory(bool toSlots) {
         for (int p = 0; p < BitBoard::kHistoryPlanes; ++p) {
-            std::uint64_t* lineOrder = bits_.rowHistory[p];
-            std::uint64_t* slotOrder = rowHistory_[p];
-            if (kLanes == 1) {
-                if (toSlots) {
-                    std::memcpy(slotOrder, lineOrder, sizeof rowHistory_[p]);
-                } else {
-                    std::memcpy(lineOrder, slotOrder, sizeof rowHistory_[p]);
+            std::uint64_t* to = toSlots ? rowHistory_[p] : bits_.rowHistory[p];
+            const std::uint64_t* from = toSlots ? bits_.rowHistory[p] : rowHistory_[p];
+            std::uint64_t moved[BitBoard::kWords] = {};
+            for (int w = 0; w < BitBoard::kWords; ++w) {
+                for (std::uint64_t rest = from[w]; rest != 0; rest &= rest - 1) {
+                    const int in = w * kBitsPerWord + std::countr_zero(rest);
+                    const int line = toSlots ? in : (in % kLanes) * q_ + in / kLanes;
+                    if (line >= n_) {
+                        continue;
+                    }
+                    const int out = toSlots ? kLanes * (line % q_) + line / q_ : line;
+                    moved[out / kBitsPerWord] |= std::uint64_t{1} << (out % kBitsPerWord);
                 }
-                continue;
             }
-            std::uint64_t* to = toSlots ? slotOrder : lineOrder;
-            const std::uint64_t* from = toSlots ? lineOrder : slotOrder;
-            std::uint64_t result[BitBoard::kWords] = {};
-            for (int c = 0; c < n_; ++c) {
-                const int s = kLanes * (c % q_) + c / q_;
-                const int in = toSlots ? c : s;
-                const int out = toSlots ? s : c;
-                const std::uint64_t bit = (from[in / kBitsPerWord] >> (in % kBitsPerWord)) & 1;
-                result[out / kBitsPerWord] |= bit << (out % kBitsPerWord);
-            }
-            std::memcpy(to, result, sizeof result);
+            std::memcpy(to, moved, sizeof moved);
         }
     }
 
@@ -137,8 +132,9 @@ private:
     const int n_;
     const int q_;
     typename V::Mask live_[kMaxSlots];
-    alignas(64) std::uint64_t slots_[kMaxSlots][kRegisterWords]{};
-    std::uint64_t rowHistory_[BitBoard::kHistoryPlanes][BitBoard::kWords]{};
+    // Filled by the constructor.
+    alignas(64) std::uint64_t slots_[kMaxSlots][kRegisterWords];
+    std::uint64_t rowHistory_[BitBoard::kHistoryPlanes][BitBoard::kWords];
 };
 
 } // namespace tivla

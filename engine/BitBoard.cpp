@@ -6,6 +6,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tivla {
 namespace {
 
@@ -65,29 +69,80 @@ constexpr std::array<std::uint64_t, 256> makeMarkerBytes() {
 // Eight bits to eight markers, as bytes in order.
 constexpr std::array<std::uint64_t, 256> kMarkerBytes = makeMarkerBytes();
 
+// Words of bits written in order, a few bits at a time, each word once.
+class BitWriter {
+public:
+    explicit BitWriter(std::uint64_t* out) : out_(out) {}
+    void put(std::uint64_t bits, int at) {
+        if (at / kBitsPerWord != word_) {
+            out_[word_] = current_;
+            word_ = at / kBitsPerWord;
+            current_ = 0;
+        }
+        current_ |= bits << (at % kBitsPerWord);
+    }
+    void finish() { out_[word_] = current_; }
+
+private:
+    std::uint64_t* out_;
+    std::uint64_t current_ = 0;
+    int word_ = 0;
+};
+
 // Cells of rows 0..lastRow of one column into bits; returns how many are alive.
 int packColumn(const Marker* column, int lastRow, std::uint64_t* out) {
+    const int rows = lastRow + 1;
+    BitWriter writer(out);
+    int alive = 0;
+    int base = 0;
+#if defined(__SSE2__)
+    constexpr int kVectorBytes = 16;
+    const __m128i aliveMarkers = _mm_set1_epi8(static_cast<char>(kAlive));
+    // Each byte counts its column's live cells, at most 13 of them.
+    __m128i counts = _mm_setzero_si128();
+    for (; base + kVectorBytes <= rows; base += kVectorBytes) {
+        const __m128i markers = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + base));
+        const __m128i live = _mm_cmpeq_epi8(markers, aliveMarkers);
+        counts = _mm_sub_epi8(counts, live);
+        writer.put(static_cast<std::uint32_t>(_mm_movemask_epi8(live)), base);
+    }
+    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+    alive = _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
+#endif
     // Bytes of 0 or 1 summed over at most 26 chunks stay below 256: one byte each.
     std::uint64_t byteSums = 0;
-    for (int word = 0; word * kBitsPerWord <= lastRow; ++word) {
-        std::uint64_t bits = 0;
-        for (int shift = 0; shift < kBitsPerWord; shift += kBytesPerChunk) {
-            const int base = word * kBitsPerWord + shift;
-            if (base > lastRow) {
-                break;
-            }
-            const int count = std::min({kBytesPerChunk, lastRow + 1 - base, kCellsDim - base});
-            const std::uint64_t ones = aliveBytes(loadMarkers(column + base, count));
-            byteSums += ones;
-            bits |= ((ones * kGatherBytes) >> 56) << shift;
-        }
-        out[word] = bits;
+    for (; base < rows; base += kBytesPerChunk) {
+        const std::uint64_t ones =
+            aliveBytes(loadMarkers(column + base, std::min(kBytesPerChunk, rows - base)));
+        byteSums += ones;
+        writer.put((ones * kGatherBytes) >> 56, base);
     }
-    return static_cast<int>((byteSums * kLowBytes) >> 56);
+    writer.finish();
+    return alive + static_cast<int>((byteSums * kLowBytes) >> 56);
 }
 
 void unpackColumn(const std::uint64_t* bits, int rows, Marker* column) {
-    for (int base = 0; base < rows; base += kBytesPerChunk) {
+    int base = 0;
+#if defined(__SSE2__)
+    constexpr int kVectorBytes = 16;
+    static_assert(kDead == 0, "unset bits become zero bytes");
+    // Byte i tests bit i % 8 of its byte of the chunk.
+    const __m128i select = _mm_set_epi8(-128, 64, 32, 16, 8, 4, 2, 1, -128, 64, 32, 16, 8, 4, 2, 1);
+    const __m128i aliveMarkers = _mm_set1_epi8(static_cast<char>(kAlive));
+    for (; base + kVectorBytes <= rows; base += kVectorBytes) {
+        const auto chunk =
+            static_cast<int>((bits[base / kBitsPerWord] >> (base % kBitsPerWord)) & 0xFFFF);
+        // Low byte of the chunk into bytes 0-7, high byte into 8-15.
+        __m128i spread = _mm_cvtsi32_si128(chunk);
+        spread = _mm_unpacklo_epi8(spread, spread);
+        spread = _mm_unpacklo_epi16(spread, spread);
+        spread = _mm_unpacklo_epi32(spread, spread);
+        const __m128i set = _mm_cmpeq_epi8(_mm_and_si128(spread, select), select);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(column + base),
+                         _mm_and_si128(set, aliveMarkers));
+    }
+#endif
+    for (; base < rows; base += kBytesPerChunk) {
         const auto chunk = (bits[base / kBitsPerWord] >> (base % kBitsPerWord)) & 0xFF;
         storeMarkers(kMarkerBytes[chunk], std::min(kBytesPerChunk, rows - base), column + base);
     }

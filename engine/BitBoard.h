@@ -20,7 +20,8 @@ struct BitBoard {
     // 256 bits a line: one AVX2 register, four 64-bit words.
     static constexpr int kWords = 4;
     static constexpr int kLineOffset = 2;
-    // Lines -2..N+1, rounded up so pair-wise kernels may read one line past N+1.
+    // Lines -2..N+1, and the zero lines past them that the slot kernels fill their last
+    // registers with (up to line N + 7).
     static constexpr int kLineSlots = kMaxBoardSize + 8;
     static constexpr int kHistoryPlanes = 3;
 
@@ -34,7 +35,7 @@ struct BitBoard {
     std::uint64_t* line(int column) { return lines[column + kLineOffset]; }
     const std::uint64_t* line(int column) const { return lines[column + kLineOffset]; }
 
-    // One generation's edge cells, as it stood before the step: line N-1 (column N-1) and
+    // One generation's edge cells, as they stood before the step: line N-1 (column N-1) and
     // bit N-1 of every line (row N-1, gathered as bit c for column c).
     void recordEdges(const std::uint64_t* edgeLine, const std::uint64_t* edgeRow) {
         addSaturating(columnHistory, edgeLine);

@@ -12,7 +12,7 @@ CpuFeatures detectCpuFeatures() {
     features.avx2 = __builtin_cpu_supports("avx2");
     features.avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
                       __builtin_cpu_supports("avx512vbmi2") &&
-                      __builtin_cpu_supports("avx512vpopcntdq");
+                      __builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("bmi2");
 #endif
     return features;
 }

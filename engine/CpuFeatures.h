@@ -6,7 +6,7 @@ namespace tivla {
 struct CpuFeatures {
     bool popcnt = false;
     bool avx2 = false;
-    // Everything the AVX-512 kernel uses: F, VL, VBMI2 and VPOPCNTDQ.
+    // Everything the AVX-512 kernel uses: F, VL, VBMI2, VPOPCNTDQ and BMI2.
     bool avx512 = false;
 };
 
