@@ -419,14 +419,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         fitToControls();
     }
     if (watched == GroupBox3 || watched == Label11) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
         switch (type) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             GroupBox3MouseDown(mouse->button(), mouse->position().toPoint());
             return true;
+        }
         case QEvent::MouseMove:
-            GroupBox3MouseMove(mouse->position().toPoint());
+            GroupBox3MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
             return true;
         case QEvent::MouseButtonRelease:
             GroupBox3MouseUp();
