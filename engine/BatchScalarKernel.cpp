@@ -34,10 +34,11 @@ template <int Words>
     }
 }
 
-// The neighbour count n = above + own + below, three two-bit numbers. Its low bit z0 and
-// carry c0 come from one full adder; the twos p, q (= a1 + t1 + b1) and c0 then make n 2 or 3
-// exactly when one of them is set, and the rule keeps the cell alive for n = 3, or for n = 2
-// when it lives.
+// One bit-sliced generation. The lines before and after give their three-cell sums a and b,
+// the cell's own line the two cells beside it, t, so n = a + t + b counts the eight
+// neighbours. A full adder gives n's low bit z0 and a carry c0 worth two; the twos a1 + t1 + b1
+// = p + 2q and c0 make n 2 or 3 exactly when q is clear and one of p and c0 is set. The cell
+// then lives for n = 3, or for n = 2 if it was alive.
 [[gnu::always_inline]] inline Word lifeRule(Word a0, Word a1, Word t0, Word t1, Word b0, Word b1,
                                             Word alive) {
     const Word at = a0 ^ t0;
