@@ -1,0 +1,202 @@
+// Runs the real main window for a long time on a 1 ms timer with the statistics panel open,
+// and prints its memory and its generations per second over the first and last seconds.
+//
+//   tivla_soak [--seconds N] [--window N] [--size 40|50|80|100|150|200] [--fill N] [--offscreen]
+//
+// By default it starts an Xvfb of its own and draws through the xcb platform, as the program
+// does on a desktop: every tick's painting then travels to an X server, whose memory is
+// sampled too. --offscreen skips the server (and the cost of talking to it).
+#include "SoakRecorder.h"
+#include "XvfbServer.h"
+#include "app/Fonts.h"
+#include "app/RunTimer.h"
+#include "app/SpinEdit.h"
+#include "app/TForm1.h"
+#include "app/UserDialogs.h"
+#include "assets/Assets.h"
+#include "view/PopulationChart.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+using tivla::TForm1;
+
+constexpr double kDefaultSeconds = 600;
+constexpr double kDefaultWindowSeconds = 10;
+constexpr int kDefaultSize = 80;
+constexpr int kDefaultFill = 2550;
+constexpr int kSampleMs = 1000;
+constexpr int kProgressEverySamples = 60;
+constexpr int kExposeTimeoutMs = 5000;
+
+struct Options {
+    double seconds = kDefaultSeconds;
+    double window = kDefaultWindowSeconds;
+    int size = kDefaultSize;
+    int fill = kDefaultFill;
+    bool offscreen = false;
+};
+
+bool parse(int argc, char* argv[], Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--offscreen") {
+            options.offscreen = true;
+        } else if (arg == "--seconds" && hasValue) {
+            options.seconds = std::atof(argv[++i]);
+        } else if (arg == "--window" && hasValue) {
+            options.window = std::atof(argv[++i]);
+        } else if (arg == "--size" && hasValue) {
+            options.size = std::atoi(argv[++i]);
+        } else if (arg == "--fill" && hasValue) {
+            options.fill = std::atoi(argv[++i]);
+        } else {
+            return false;
+        }
+    }
+    return options.seconds > 0 && options.window > 0;
+}
+
+// A message box would stop the run until someone pressed OK: say it on stderr instead.
+class PrintedDialogs final : public tivla::UserDialogs {
+public:
+    void showError(const QString& text) override { print("error", text); }
+    void showMessage(const QString& text) override { print("message", text); }
+    QString openFileName(const QString&) override { return {}; }
+    QString saveFileName(const QString&) override { return {}; }
+
+private:
+    static void print(const char* kind, const QString& text) {
+        std::fprintf(stderr, "%s: %s\n", kind, qPrintable(text));
+    }
+};
+
+bool chooseSize(TForm1& form, int size) {
+    switch (size) {
+    case 40:
+        form.SpeedButton9Click();
+        return true;
+    case 50:
+        form.SpeedButton10Click();
+        return true;
+    case 80:
+        form.SpeedButton13Click();
+        return true;
+    case 100:
+        form.SpeedButton11Click();
+        return true;
+    case 150:
+        form.SpeedButton12Click();
+        return true;
+    case 200:
+        form.SpeedButton14Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void waitUntilExposed(QWidget& window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kExposeTimeoutMs &&
+           (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: %s [--seconds N] [--window N] [--size 40|50|80|100|150|200] "
+                     "[--fill N] [--offscreen]\n",
+                     argv[0]);
+        return 2;
+    }
+    tivla::XvfbServer server;
+    if (options.offscreen) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    } else {
+        if (!server.start()) {
+            std::fprintf(stderr, "%s\n", qPrintable(server.error()));
+            return 1;
+        }
+        ::setenv("DISPLAY", qPrintable(server.display()), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    tivla::installFonts();
+    tivla::initAssets();
+
+    TForm1 form;
+    form.setUserDialogs(std::make_unique<PrintedDialogs>());
+    form.showFromTitleScreen();
+    waitUntilExposed(form);
+    if (!chooseSize(form, options.size)) {
+        std::fprintf(stderr, "no board size %d\n", options.size);
+        return 2;
+    }
+    form.SpinEdit1->setText(QString::number(options.fill));
+    form.SpeedButton4Click();
+    form.GroupBox2Click(); // the statistics panel slides open
+    form.Edit1->setText(QStringLiteral("1"));
+
+    std::printf("Тивла soak: %.0f s on %s, board %dx%d, fill %s, interval %d ms, statistics %s\n",
+                options.seconds,
+                options.offscreen
+                    ? "the offscreen platform"
+                    : qPrintable(QStringLiteral("Xvfb %1 (xcb)").arg(server.display())),
+                form.board().BoardSize, form.board().BoardSize, qPrintable(form.SpinEdit1->text()),
+                form.Timer1->interval(), form.board().StatsVisible ? "open" : "shut");
+    std::fflush(stdout);
+
+    tivla::SoakRecorder recorder(options.window, options.offscreen ? 0 : server.pid(),
+                                 static_cast<std::size_t>(options.seconds) + 16);
+    QElapsedTimer clock;
+    const auto sample = [&] {
+        const tivla::Board& board = form.board();
+        recorder.record(clock.elapsed() / 1000.0, board.Generation, board.Population,
+                        form.Chart1->series().count());
+    };
+    form.SpeedButton7Click(); // start
+    clock.start();
+    sample();
+
+    QTimer sampler;
+    sampler.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        sample();
+        if (recorder.sampleCount() % kProgressEverySamples == 1) {
+            std::printf("%s\n", qPrintable(recorder.progressLine()));
+            std::fflush(stdout);
+        }
+        if (clock.elapsed() >= static_cast<qint64>(options.seconds * 1000)) {
+            QCoreApplication::quit();
+        }
+    });
+    sampler.start(kSampleMs);
+    QApplication::exec();
+    form.SpeedButton18Click(); // stop
+
+    std::printf("%s\n", qPrintable(recorder.report()));
+    return 0;
+}
