@@ -1,6 +1,7 @@
 // Bad input of every kind a user can give the main window, and what must hold after each: a
 // clear message, the program still running, and the board, the counters and files as they were.
 #include "MainWindowFixture.h"
+#include "ScratchMount.h"
 
 #include "app/RunTimer.h"
 #include "app/SpinEdit.h"
@@ -20,8 +21,6 @@
 
 #include <chrono>
 #include <fcntl.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -29,41 +28,6 @@
 using namespace tivla;
 
 namespace {
-
-// A small tmpfs over a folder, mounted in a mount namespace of this process alone, so that a
-// full disk and a read-only file system can be had (by root too) without touching the
-// machine's own mounts. Without the right to mount, isMounted() is false and the row skips.
-class ScratchMount {
-public:
-    ScratchMount(const QString& folder, qint64 bytes) : where_(QFile::encodeName(folder)) {
-        const QByteArray options = "size=" + QByteArray::number(bytes);
-        mounted_ = privateNamespace() && ::mount("tivla-scratch", where_.constData(), "tmpfs", 0,
-                                                 options.constData()) == 0;
-    }
-    ~ScratchMount() {
-        if (mounted_) {
-            ::umount2(where_.constData(), MNT_DETACH);
-        }
-    }
-    ScratchMount(const ScratchMount&) = delete;
-    ScratchMount& operator=(const ScratchMount&) = delete;
-
-    bool isMounted() const { return mounted_; }
-    bool makeReadOnly() {
-        return ::mount(nullptr, where_.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
-
-private:
-    static bool privateNamespace() {
-        static const bool entered =
-            ::unshare(CLONE_NEWNS) == 0 &&
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-        return entered;
-    }
-
-    QByteArray where_;
-    bool mounted_ = false;
-};
 
 constexpr rlim_t kTinyFileLimit = 1000;
 constexpr qint64 kScratchBytes = 64 * 1024; // holds a small file, not a 200 x 200 board
@@ -246,23 +210,24 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString shortfall =
             QStringLiteral("Хозяин! Свободных клеток хватило только на %1 из %2.");
+        const QString three = QStringLiteral("3");
         QTest::newRow("empty field") << 40 << 40 << 0 << QString() << QString() << 3 << QString();
-        QTest::newRow("lone minus") << 40 << 40 << 0 << "-"
-                                    << "-" << 3 << QString();
-        QTest::newRow("lone plus") << 40 << 40 << 0 << "+"
-                                   << "+" << 3 << QString();
-        QTest::newRow("above N x N") << 10 << 10 << 0 << "150"
-                                     << "100" << 100 << QString();
+        QTest::newRow("lone minus")
+            << 40 << 40 << 0 << QStringLiteral("-") << QStringLiteral("-") << 3 << QString();
+        QTest::newRow("lone plus")
+            << 40 << 40 << 0 << QStringLiteral("+") << QStringLiteral("+") << 3 << QString();
+        QTest::newRow("letters") << 40 << 40 << 0 << QStringLiteral("abc") << three << 3
+                                 << QString();
+        QTest::newRow("above N x N")
+            << 10 << 10 << 0 << QStringLiteral("150") << QStringLiteral("100") << 100 << QString();
         QTest::newRow("left above N x N by a smaller board")
-            << 80 << 10 << 0 << "2550"
-            << "2550" << 100 << shortfall.arg(100).arg(2550);
-        QTest::newRow("more than the empty cells") << 10 << 10 << 98 << "3"
-                                                   << "3" << 2 << shortfall.arg(2).arg(3);
-        QTest::newRow("a full board")
-            << 10 << 10 << 100 << "3"
-            << "3" << 0 << QStringLiteral("Хозяин! Свободных клеток не осталось.");
-        QTest::newRow("one cell") << 1 << 1 << 0 << "3"
-                                  << "3" << 1 << shortfall.arg(1).arg(3);
+            << 80 << 10 << 0 << QStringLiteral("2550") << QStringLiteral("2550") << 100
+            << shortfall.arg(100).arg(2550);
+        QTest::newRow("more than the empty cells")
+            << 10 << 10 << 98 << three << three << 2 << shortfall.arg(2).arg(3);
+        QTest::newRow("a full board") << 10 << 10 << 100 << three << three << 0
+                                      << QStringLiteral("Хозяин! Свободных клеток не осталось.");
+        QTest::newRow("one cell") << 1 << 1 << 0 << three << three << 1 << shortfall.arg(1).arg(3);
     }
 
     void theFillEndsWithWhatFits() {
@@ -274,8 +239,8 @@ private slots:
         QFETCH(int, placed);
         QFETCH(QString, message);
         loadEmptyBoard(typedOn);
-        form->SpinEdit1->setText(typed); // typing would correct each keystroke on its way
-
+        // Pasted: typing would correct each keystroke on its way ("2" becomes "3" at once).
+        paste(form->SpinEdit1->findChild<QLineEdit*>(), typed);
         if (boardSize != typedOn) {
             loadEmptyBoard(boardSize);
         }
@@ -416,15 +381,13 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString denied = QStringLiteral("File access denied.");
         QTest::newRow("a folder chosen as the file") << "folder" << denied;
-        QTest::newRow("folder removed while the dialog is open") << "removed"
-                                                                 << "File not found.";
+        QTest::newRow("folder removed while the dialog is open")
+            << QStringLiteral("removed") << QStringLiteral("File not found.");
         QTest::newRow("read-only folder") << "read-only folder" << denied;
         QTest::newRow("read-only file system") << "read-only mount" << denied;
-        QTest::newRow("full disk") << "full mount"
-                                   << "Disk full.";
+        QTest::newRow("full disk") << "full mount" << QStringLiteral("Disk full.");
         // A write cut short by the file size limit: EFBIG has no classic number.
-        QTest::newRow("file size limit") << "size limit"
-                                         << "I/O error 27.";
+        QTest::newRow("file size limit") << "size limit" << QStringLiteral("I/O error 27.");
     }
 
     void aFailedSaveIsReportedAndKeepsTheOldFile() {
@@ -491,16 +454,13 @@ private slots:
     void aSnapshotThatCannotBeWrittenSaysWhy_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("no folder") << "none"
-                                   << "No such file or directory";
-        QTest::newRow("a regular file in its place") << "file"
-                                                     << "Not a directory";
-        QTest::newRow("read-only folder") << "read-only folder"
-                                          << "Permission denied";
-        QTest::newRow("read-only file system") << "read-only mount"
-                                               << "Read-only file system";
-        QTest::newRow("full disk") << "full mount"
-                                   << "No space left on device";
+        QTest::newRow("no folder") << "none" << QStringLiteral("No such file or directory");
+        QTest::newRow("a regular file in its place") << "file" << QStringLiteral("Not a directory");
+        QTest::newRow("read-only folder")
+            << "read-only folder" << QStringLiteral("Permission denied");
+        QTest::newRow("read-only file system")
+            << "read-only mount" << QStringLiteral("Read-only file system");
+        QTest::newRow("full disk") << "full mount" << QStringLiteral("No space left on device");
     }
 
     void aSnapshotThatCannotBeWrittenSaysWhy() {
