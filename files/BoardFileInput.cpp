@@ -50,28 +50,15 @@ BoardFileInput::BoardFileInput(const std::string& path) : stream_(nullptr) {
     }
     int fd = -1;
     do {
-        // Without O_NONBLOCK a named pipe would hold the open, and the window, until a writer
-        // came.
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         openError_ = FileError::fromErrno(errno);
         return;
     }
-    // Only regular files are read: a folder would read as an empty board, and a device or a
-    // pipe may never end (/dev/zero is blanks for ever, which the reader skips for ever).
     struct stat status {};
-    int error = 0;
-    if (::fstat(fd, &status) != 0) {
-        error = errno;
-    } else if (S_ISDIR(status.st_mode)) {
-        error = EISDIR;
-    } else if (!S_ISREG(status.st_mode)) {
-        error = EACCES;
-    } else if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    if (error != 0) {
+    if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+        const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(fd);
         openError_ = FileError::fromErrno(error);
         return;

@@ -11,8 +11,8 @@
 namespace tivla {
 
 // A board file opened for readBoard. std::ifstream forgets why an open failed; this keeps the
-// errno, refuses whatever is not a regular file (a directory would read as an empty board, a
-// device or a pipe might never end) and passes read errors on to readBoard with their errno.
+// errno, refuses directories (which would otherwise read as an empty board) and passes read
+// errors on to readBoard with their errno.
 class BoardFileInput {
 public:
     explicit BoardFileInput(const std::string& path);

@@ -7,6 +7,7 @@
 #include "files/FileError.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <optional>
@@ -15,11 +16,16 @@ namespace tivla {
 
 // Loads the board file at path into the board, which the caller has just cleared: BoardSize
 // and CellSize from its first line, then applyBoardSize(), then every cell read and painted with
-// painter.PaintAliveCell(x, y). A path that names no file, or names a folder, fails before the
-// board is touched. Returns the first failure, nothing on success.
+// painter.PaintAliveCell(x, y). A path that names no file, or names a folder, a device or a
+// pipe, fails before the board is touched. Returns the first failure, nothing on success.
 template <typename Painter, typename ApplySize>
 std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
                                            ApplySize&& applyBoardSize) {
+    // The dialog hands over any name, and only a regular file ends: a named pipe would hold the
+    // open, and the window, until a writer came, and /dev/zero is blanks for ever.
+    if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
+        return FileError(FileError::kAccessDenied);
+    }
     BoardFileInput input(QFile::encodeName(path).toStdString());
     if (!input.isOpen()) {
         return input.openError();
