@@ -23,8 +23,14 @@ FileError fileErrorOf(const SystemError& error) {
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board) {
     // QSaveFile would first write the whole file beside a folder and only then fail to rename
     // it; naming the folder's own failure is clearer.
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo target(path);
+    if (target.isDir()) {
         return FileError::fromErrno(EISDIR);
+    }
+    // The new file is renamed over the target, which would replace a named pipe or a device
+    // with a plain file of that name (saving to /dev/null as root would replace the system's).
+    if (target.exists() && !target.isFile()) {
+        return FileError::fromErrno(EACCES);
     }
     const std::string text = boardFileText(board);
     QSaveFile file(path);

@@ -34,7 +34,8 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
 }
 
 // Saves the board to path, replacing any file of that name only once the new one is complete:
-// a failure at any step leaves an existing file as it was. Returns the first failure.
+// a failure at any step leaves an existing file as it was. A folder, a named pipe or a device
+// at path is refused, not replaced. Returns the first failure.
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
 
 // The error box text of a failed open or save, full stop included.
