@@ -41,6 +41,22 @@ struct CheckingPainter {
     }
 };
 
+// The save-and-load check costs a whole board's worth of text; on large boards it runs for a
+// fixed share of inputs (chosen by their bytes, so a run stays reproducible), which keeps the
+// fuzzer fast enough to reach millions of executions.
+bool checkRoundTrip(const std::uint8_t* data, std::size_t size, int boardSize) {
+    constexpr int kAlwaysCheckedSize = 64;
+    constexpr std::uint32_t kShareMask = 15;
+    if (boardSize <= kAlwaysCheckedSize) {
+        return true;
+    }
+    std::uint32_t hash = 2166136261u;
+    for (std::size_t i = 0; i < size && i < 256; ++i) {
+        hash = (hash ^ data[i]) * 16777619u;
+    }
+    return (hash & kShareMask) == 0;
+}
+
 void startFresh(tivla::Board& board) {
     std::destroy_at(&board);
     std::construct_at(&board);
@@ -80,6 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("a load succeeded without applying its size");
     }
 
+    if (!checkRoundTrip(data, size, board->BoardSize)) {
+        return 0;
+    }
     const std::string saved = tivla::boardFileText(*board);
     startFresh(*reloaded);
     std::istringstream again(saved);
