@@ -25,12 +25,31 @@ void Board::zeroCountsAroundBoard() {
     }
 }
 
-long double populationPercent(std::int32_t population, std::int32_t size) {
+long double populationPercentExtended(std::int32_t population, std::int32_t size) {
     // Extended precision in this exact order: the percentages users have seen depend on it.
     const long double onePercent = static_cast<long double>(size * size) / 100.0L;
     const long double share = static_cast<long double>(population) / onePercent;
     // nearbyint honours the default round-to-nearest-even mode.
     return std::nearbyint(share);
+}
+
+long double populationPercent(std::int32_t population, std::int32_t size) {
+    // Integer arithmetic gives the same answer whenever the exact share is not a tie: it then
+    // lies at least 1 / (2 N^2) from the rounding boundary, far beyond the extended-precision
+    // error. Only exact ties take the slow path, where that error decides.
+    const std::int64_t cells = static_cast<std::int64_t>(size) * size;
+    if (cells > 0 && population >= 0) {
+        const std::int64_t scaled = 100 * static_cast<std::int64_t>(population);
+        const std::int64_t whole = scaled / cells;
+        const std::int64_t twiceRest = 2 * (scaled % cells);
+        if (twiceRest < cells) {
+            return static_cast<long double>(whole);
+        }
+        if (twiceRest > cells) {
+            return static_cast<long double>(whole + 1);
+        }
+    }
+    return populationPercentExtended(population, size);
 }
 
 void Board::finishStepCounters() {

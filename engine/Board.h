@@ -77,6 +77,8 @@ public:
 
 // Population as a whole-number percentage of size * size, ties to even.
 long double populationPercent(std::int32_t population, std::int32_t size);
+// The same, always by the extended-precision division; the yardstick for the fast path.
+long double populationPercentExtended(std::int32_t population, std::int32_t size);
 
 template <typename Painter, typename ClearStatistics>
 void Board::ClearBoard(Painter& painter, ClearStatistics&& clearStatistics) {

@@ -178,6 +178,16 @@ TEST(GenerationStep, PercentRoundsHalfToEvenOnFortyByForty) {
     EXPECT_EQ(b->PopulationPercent, 100);
 }
 
+TEST(GenerationStep, FastPercentMatchesTheExtendedDivisionEverywhere) {
+    for (int size = 1; size <= kMaxBoardSize; ++size) {
+        const int most = (size + 2) * (size + 2);
+        for (int population = 0; population <= most; ++population) {
+            ASSERT_EQ(populationPercent(population, size), populationPercentExtended(population, size))
+                << population << " of " << size;
+        }
+    }
+}
+
 TEST(GenerationStep, MaxPopulationRisesOnlyOnAStrictlyLargerPopulation) {
     auto b = boardOfSize(40);
     b->Cells[19][20] = b->Cells[20][20] = b->Cells[21][20] = kAlive;
