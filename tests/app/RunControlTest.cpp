@@ -118,6 +118,21 @@ private slots:
         QCOMPARE(form->board().Generation, 30);
     }
 
+    void aShutStatisticsPanelIsLeftAloneWhileGenerationsGoOn() {
+        const QPoint caption(170, 7);
+        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, caption);
+        form->Timer1Timer();
+        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, caption);
+        form->Timer1Timer();
+        QCOMPARE(form->board().Generation, 2);
+        QCOMPARE(form->Label5->text(), QStringLiteral("1"));
+        QCOMPARE(int(form->Chart1->series().count()), 1);
+        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, caption);
+        form->Timer1Timer();
+        QCOMPARE(int(form->Chart1->series().count()), 2);
+        QCOMPARE(form->Chart1->series().x(1), 3); // generation 2 has no point
+    }
+
     void advanceToFromThreeToTen() {
         advance(3);
         form->Edit3->setText(QStringLiteral("10"));
