@@ -461,12 +461,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if ((watched == Edit1 || watched == Edit2) && type == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        // Editing keys such as Delete and the arrows carry no typed character.
-        if (!text.isEmpty() && text.front() != QChar(0x7f)) {
-            QChar key = text.front();
-            watched == Edit1 ? Edit1KeyPress(key) : Edit2KeyPress(key);
-            if (key.isNull()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        // Editing keys such as Delete and the arrows carry no typed character, and Ctrl
+        // combinations are the box's shortcuts (select all, copy, paste), not typing.
+        const bool shortcut = key->modifiers().testFlag(Qt::ControlModifier);
+        if (!shortcut && !text.isEmpty() && text.front() != QChar(0x7f)) {
+            QChar typed = text.front();
+            watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
+            if (typed.isNull()) {
                 return true;
             }
         }
