@@ -3,7 +3,6 @@
 
 #include "FormPainter.h"
 #include "MainWindowLayout.h"
-#include "PanelSlide.h"
 #include "RunTimer.h"
 #include "SpinEdit.h"
 #include "UserDialogs.h"
@@ -325,74 +324,6 @@ void TForm1::GroupBox3MouseMove(QPoint pos) {
 }
 
 void TForm1::GroupBox3MouseUp() { WindowDragging = false; }
-
-// --- Sliding panels --------------------------------------------------------------------
-
-void TForm1::pumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
-void TForm1::ExpandBrushes() { PanelSlide(GroupBox4, 121, +1).moving(GroupBox5).run(); }
-
-void TForm1::ExpandFigures() { PanelSlide(GroupBox5, 137, +1).run(); }
-
-void TForm1::CollapseBrushes() {
-    if (board_->AutoCollapse) {
-        PanelSlide(GroupBox4, 15, -1).moving(GroupBox5).afterEachPass([this] { pumpEvents(); }).run();
-    }
-}
-
-void TForm1::CollapseFigures() {
-    if (board_->AutoCollapse) {
-        PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
-    }
-}
-
-void TForm1::GroupBox4MouseMove() { ExpandBrushes(); }
-
-void TForm1::GroupBox5MouseMove() { ExpandFigures(); }
-
-void TForm1::CheckBox3Click() {
-    if (CheckBox3->isChecked()) {
-        CheckBox3->setText(kPinPinnedCaption);
-        ExpandBrushes();
-        ExpandFigures();
-        board_->AutoCollapse = false;
-    } else {
-        CheckBox3->setText(kPinReleasedCaption);
-        PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
-        PanelSlide(GroupBox4, 15, -1).moving(GroupBox5).afterEachPass([this] { pumpEvents(); }).run();
-        board_->AutoCollapse = true;
-    }
-}
-
-void TForm1::CheckBox2Click() {
-    auto pass = [this] {
-        CheckBox2->setEnabled(false);
-        pumpEvents();
-    };
-    if (CheckBox2->isChecked()) {
-        PanelSlide(GroupBox1, 97, +1).moving(GroupBox2).afterEachPass(pass).run();
-    } else {
-        PanelSlide(GroupBox1, 0, -1).moving(GroupBox2).afterEachPass(pass).run();
-    }
-    CheckBox2->setEnabled(true);
-}
-
-void TForm1::GroupBox2Click() {
-    auto pass = [this] { pumpEvents(); };
-    if (GroupBox2->title() == kStatisticsShutCaption) {
-        PanelSlide(GroupBox2, 265, +1).afterEachPass(pass).run();
-    }
-    if (GroupBox2->title() == kStatisticsOpenCaption) {
-        PanelSlide(GroupBox2, 15, -1).afterEachPass(pass).run();
-    }
-    if (GroupBox2->title() == kStatisticsShutCaption) {
-        GroupBox2->setTitle(kStatisticsOpenCaption);
-        board_->StatsVisible = true;
-    } else {
-        GroupBox2->setTitle(kStatisticsShutCaption);
-        board_->StatsVisible = false;
-    }
-}
 
 // --- Events ----------------------------------------------------------------------------
 
