@@ -1,6 +1,8 @@
 // See ScreenPixels.h.
 #include "ScreenPixels.h"
 
+#include <QHash>
+
 namespace tivla::e2e {
 
 namespace {
@@ -52,6 +54,25 @@ QRect boundsOfOther(const QImage& image, const QRect& area, QRgb background) {
 
 QRect boundsOf(const QImage& image, const QRect& area, QRgb colour) {
     return boundsWhere(image, area, [colour](QRgb pixel) { return pixel == colour; });
+}
+
+QRgb dominantColour(const QImage& image, const QRect& area) {
+    const QRect clipped = area & image.rect();
+    QHash<QRgb, int> counts;
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            ++counts[at(image, x, y)];
+        }
+    }
+    QRgb dominant = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            dominant = it.key();
+        }
+    }
+    return dominant;
 }
 
 std::optional<QString> firstDifference(const QImage& a, const QRect& area, const QImage& b,

@@ -25,6 +25,9 @@ QRect boundsOfOther(const QImage& image, const QRect& area, QRgb background);
 // The smallest rectangle holding every pixel of area that is colour; null if none.
 QRect boundsOf(const QImage& image, const QRect& area, QRgb colour);
 
+// The colour most pixels of area have: a control's background.
+QRgb dominantColour(const QImage& image, const QRect& area);
+
 // Compares image a's area with image b's area of the same size starting at bTopLeft; the first
 // differing pixel as "x,y: a #rrggbb b #rrggbb" (relative to the area), or nothing.
 std::optional<QString> firstDifference(const QImage& a, const QRect& area, const QImage& b,
