@@ -1,19 +1,33 @@
-// Sampling /proc and summing up the soak's windows.
+// Sampling /proc, the allocator and the clocks, and summing up the soak's windows.
 #include "SoakRecorder.h"
 
 #include <QFile>
+#include <QStringList>
 
-#include <cmath>
+#include <ctime>
+#include <malloc.h>
 
 namespace tivla {
 
 namespace {
 
 constexpr double kKiB = 1024.0;
-constexpr int kSamplesPerProgressLine = 60;
+constexpr double kMicroseconds = 1e6;
+constexpr double kNanoseconds = 1e9;
+constexpr std::size_t kSamplesPerProgressLine = 60;
 
 double mebibytes(double kib) {
     return kib / kKiB;
+}
+
+double processCpuSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / kNanoseconds;
+}
+
+std::int64_t mallocFreeKiB() {
+    return static_cast<std::int64_t>(::mallinfo2().fordblks / 1024);
 }
 
 } // namespace
@@ -38,9 +52,18 @@ SoakRecorder::SoakRecorder(double windowSeconds, pid_t server, std::size_t expec
 }
 
 void SoakRecorder::record(double seconds, std::int32_t generation, std::int32_t population,
-                          std::size_t chartPoints) {
-    samples_.push_back({seconds, generation, population, chartPoints, residentKiB(0),
-                        server_ > 0 ? residentKiB(server_) : -1});
+                          std::size_t chartPoints, std::size_t chartCapacity) {
+    SoakSample sample;
+    sample.seconds = seconds;
+    sample.generation = generation;
+    sample.population = population;
+    sample.chartPoints = chartPoints;
+    sample.chartCapacity = chartCapacity;
+    sample.cpuSeconds = processCpuSeconds();
+    sample.rssKiB = residentKiB(0);
+    sample.mallocFreeKiB = mallocFreeKiB();
+    sample.serverRssKiB = server_ > 0 ? residentKiB(server_) : -1;
+    samples_.push_back(sample);
 }
 
 QString SoakRecorder::progressLine() const {
@@ -55,10 +78,11 @@ QString SoakRecorder::progressLine() const {
             .arg(last.seconds, 0, 'f', 0)
             .arg(last.generation)
             .arg(rate, 0, 'f', 1)
-            .arg(mebibytes(last.rssKiB), 0, 'f', 1)
+            .arg(mebibytes(static_cast<double>(last.rssKiB)), 0, 'f', 1)
             .arg(last.population);
     if (last.serverRssKiB >= 0) {
-        line += QStringLiteral(", Xvfb VmRSS %1 MiB").arg(mebibytes(last.serverRssKiB), 0, 'f', 1);
+        line += QStringLiteral(", Xvfb VmRSS %1 MiB")
+                    .arg(mebibytes(static_cast<double>(last.serverRssKiB)), 0, 'f', 1);
     }
     return line;
 }
@@ -70,6 +94,7 @@ SoakRecorder::Window SoakRecorder::window(double from, double to) const {
     double rss = 0;
     double serverRss = 0;
     double points = 0;
+    double mallocFree = 0;
     int count = 0;
     for (const SoakSample& sample : samples_) {
         if (sample.seconds < from - 0.5 || sample.seconds > to + 0.5) {
@@ -77,20 +102,25 @@ SoakRecorder::Window SoakRecorder::window(double from, double to) const {
         }
         first = first != nullptr ? first : &sample;
         last = &sample;
-        rss += sample.rssKiB;
-        serverRss += sample.serverRssKiB;
+        rss += static_cast<double>(sample.rssKiB);
+        serverRss += static_cast<double>(sample.serverRssKiB);
         points += static_cast<double>(sample.chartPoints);
+        mallocFree += static_cast<double>(sample.mallocFreeKiB);
         ++count;
     }
     if (count == 0) {
         return result;
     }
     result.seconds = last->seconds - first->seconds;
-    result.generationsPerSecond =
-        result.seconds > 0 ? (last->generation - first->generation) / result.seconds : 0;
+    const std::int32_t generations = last->generation - first->generation;
+    result.generationsPerSecond = result.seconds > 0 ? generations / result.seconds : 0;
+    result.cpuMicrosecondsPerGeneration =
+        generations > 0 ? (last->cpuSeconds - first->cpuSeconds) * kMicroseconds / generations : 0;
     result.meanRssKiB = rss / count;
     result.meanServerRssKiB = first->serverRssKiB >= 0 ? serverRss / count : -1;
     result.meanChartPoints = points / count;
+    result.meanMallocFreeKiB = mallocFree / count;
+    result.chartCapacity = last->chartCapacity;
     result.firstRssKiB = first->rssKiB;
     result.lastRssKiB = last->rssKiB;
     result.lastPopulation = last->population;
@@ -98,13 +128,15 @@ SoakRecorder::Window SoakRecorder::window(double from, double to) const {
 }
 
 QString SoakRecorder::describe(const char* name, const Window& w) {
-    QString text = QStringLiteral("%1: %2 generations/s over %3 s; VmRSS mean %4 MiB (%5 to %6)")
+    QString text = QStringLiteral("%1: %2 generations/s over %3 s, %4 us CPU a generation; "
+                                  "VmRSS mean %5 MiB (%6 to %7)")
                        .arg(QLatin1String(name))
                        .arg(w.generationsPerSecond, 0, 'f', 1)
                        .arg(w.seconds, 0, 'f', 1)
+                       .arg(w.cpuMicrosecondsPerGeneration, 0, 'f', 1)
                        .arg(mebibytes(w.meanRssKiB), 0, 'f', 2)
-                       .arg(mebibytes(w.firstRssKiB), 0, 'f', 2)
-                       .arg(mebibytes(w.lastRssKiB), 0, 'f', 2);
+                       .arg(mebibytes(static_cast<double>(w.firstRssKiB)), 0, 'f', 2)
+                       .arg(mebibytes(static_cast<double>(w.lastRssKiB)), 0, 'f', 2);
     if (w.meanServerRssKiB >= 0) {
         text += QStringLiteral("; Xvfb VmRSS mean %1 MiB")
                     .arg(mebibytes(w.meanServerRssKiB), 0, 'f', 2);
@@ -124,20 +156,30 @@ QString SoakRecorder::report() const {
     const Window last = window(end - windowSeconds_, end);
     const double pointsAdded = last.meanChartPoints - first.meanChartPoints;
     const double expectedKiB = pointsAdded * kChartBytesPerPoint / kKiB;
+    // Growing, each of the chart's vectors moves to a block twice the size and hands the old
+    // one back to the allocator, which keeps it resident for reuse: the growth of its free
+    // bytes is that share.
+    const double keptKiB = last.meanMallocFreeKiB - first.meanMallocFreeKiB;
     const double grownKiB = last.meanRssKiB - first.meanRssKiB;
     QStringList lines;
     lines << describe("first window", first) << describe("last window ", last);
-    lines << QStringLiteral("ratio last/first: generations/s %1, VmRSS %2")
+    lines << QStringLiteral("ratio last/first: generations/s %1, CPU a generation %2, VmRSS %3")
                  .arg(last.generationsPerSecond / first.generationsPerSecond, 0, 'f', 3)
+                 .arg(last.cpuMicrosecondsPerGeneration / first.cpuMicrosecondsPerGeneration, 0,
+                      'f', 3)
                  .arg(last.meanRssKiB / first.meanRssKiB, 0, 'f', 3);
-    lines << QStringLiteral("VmRSS grew %1 MiB; the chart's %2 new points explain %3 MiB "
-                            "(%4 bytes a point), so VmRSS ratio %5 is expected; unexplained %6 MiB")
+    lines << QStringLiteral("VmRSS grew %1 MiB: the chart's %2 new points explain %3 MiB (%4 bytes "
+                            "a point; capacity %5 -> %6 points), freed blocks the allocator keeps "
+                            "%7 MiB, unexplained %8 MiB; expected VmRSS ratio %9")
                  .arg(mebibytes(grownKiB), 0, 'f', 2)
                  .arg(pointsAdded, 0, 'f', 0)
                  .arg(mebibytes(expectedKiB), 0, 'f', 2)
                  .arg(kChartBytesPerPoint, 0, 'f', 2)
-                 .arg((first.meanRssKiB + expectedKiB) / first.meanRssKiB, 0, 'f', 3)
-                 .arg(mebibytes(grownKiB - expectedKiB), 0, 'f', 2);
+                 .arg(first.chartCapacity)
+                 .arg(last.chartCapacity)
+                 .arg(mebibytes(keptKiB), 0, 'f', 2)
+                 .arg(mebibytes(grownKiB - expectedKiB - keptKiB), 0, 'f', 2)
+                 .arg((first.meanRssKiB + expectedKiB + keptKiB) / first.meanRssKiB, 0, 'f', 3);
     if (first.meanServerRssKiB >= 0) {
         lines << QStringLiteral("Xvfb VmRSS ratio last/first %1")
                      .arg(last.meanServerRssKiB / first.meanServerRssKiB, 0, 'f', 3);

@@ -19,7 +19,12 @@ struct SoakSample {
     std::int32_t generation = 0;
     std::int32_t population = 0;
     std::size_t chartPoints = 0;
+    std::size_t chartCapacity = 0;
+    // CPU time of this process: unlike the wall clock, other programs' load barely moves it.
+    double cpuSeconds = 0;
     std::int64_t rssKiB = 0;
+    // Freed memory the allocator keeps for reuse: resident, but no longer anybody's.
+    std::int64_t mallocFreeKiB = 0;
     std::int64_t serverRssKiB = -1;
 };
 
@@ -33,7 +38,7 @@ public:
     SoakRecorder(double windowSeconds, pid_t server, std::size_t expectedSamples);
 
     void record(double seconds, std::int32_t generation, std::int32_t population,
-                std::size_t chartPoints);
+                std::size_t chartPoints, std::size_t chartCapacity);
     std::size_t sampleCount() const { return samples_.size(); }
     // One line on the newest minute: generations per second, memory, population.
     QString progressLine() const;
@@ -44,9 +49,12 @@ private:
     struct Window {
         double seconds = 0;
         double generationsPerSecond = 0;
+        double cpuMicrosecondsPerGeneration = 0;
         double meanRssKiB = 0;
         double meanServerRssKiB = -1;
         double meanChartPoints = 0;
+        double meanMallocFreeKiB = 0;
+        std::size_t chartCapacity = 0;
         std::int64_t firstRssKiB = 0;
         std::int64_t lastRssKiB = 0;
         std::int32_t lastPopulation = 0;
