@@ -4,7 +4,9 @@
 #include "DesktopSession.h"
 #include "ScreenPixels.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <set>
@@ -269,6 +271,7 @@ void DesktopTest::batchWithStatisticsDrawsTheChart() {
     // Only on request does the suite replace the picture the README shows.
     if (qEnvironmentVariableIsSet("TIVLA_E2E_UPDATE_DOCS")) {
         const QString docs = QStringLiteral(TIVLA_E2E_SOURCE_DIR "/docs/screenshot.png");
+        QVERIFY(QDir().mkpath(QFileInfo(docs).path()));
         QFile::remove(docs);
         QVERIFY(QFile::copy(readme, docs));
         qInfo().noquote() << "updated:" << docs;
