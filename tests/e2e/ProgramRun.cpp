@@ -1,6 +1,8 @@
 // See ProgramRun.h.
 #include "ProgramRun.h"
 
+#include "EndWithParent.h"
+
 #include <QDirIterator>
 #include <QFile>
 
@@ -68,6 +70,7 @@ QString ProgramRun::start() {
     QFile::setPermissions(work.filePath(QStringLiteral("runtime")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     process_.setProcessEnvironment(environment());
+    endWithParent(process_);
     process_.setWorkingDirectory(work.path());
     process_.setStandardOutputFile(logPath_, QIODevice::Append);
     process_.setStandardErrorFile(logPath_, QIODevice::Append);

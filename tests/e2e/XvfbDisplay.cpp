@@ -1,6 +1,8 @@
 // See XvfbDisplay.h.
 #include "XvfbDisplay.h"
 
+#include "EndWithParent.h"
+
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 
@@ -37,6 +39,7 @@ QString XvfbDisplay::start() {
     const QString screen =
         QStringLiteral("%1x%2x24").arg(screenSize_.width()).arg(screenSize_.height());
     server_.setProcessChannelMode(QProcess::SeparateChannels);
+    endWithParent(server_);
     server_.start(QStringLiteral("Xvfb"),
                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                    QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
