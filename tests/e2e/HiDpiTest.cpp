@@ -191,7 +191,16 @@ void HiDpiTest::cellsStaySquareAndSharp() {
     QCOMPARE(screen.pixel(cell.right() + 3, y), kBoardOrange);
     QCOMPARE(countColour(screen, grid, kAliveYellow), 2 * 30 * 30);
 
-    // The snapshot holds the grid at its logical size, each pixel one 2 x 2 block of screen.
+    // A third cell, clicked last, is the current cell with the grid's focus frame: the
+    // snapshot holds the grid at its logical size, frame included, each of its pixels one
+    // 2 x 2 block of the screen.
+    doubled_.user().click(board.cellCentre(8, 8));
+    QVERIFY2(doubled_.see(QStringLiteral("current cell framed"),
+                          [&](const QImage& s) {
+                              return board.look(s, 8, 8) == Look::Alive &&
+                                     !isUniform(s, board.cellRect(8, 8), kAliveYellow);
+                          }),
+             doubled_.why());
     doubled_.user().click(window.at(places::centre(places::kSnapshotButton)));
     const QDir folder(doubled_.program().workDir().filePath(QStringLiteral("Скриншоты")));
     QStringList names;
@@ -205,6 +214,9 @@ void HiDpiTest::cellsStaySquareAndSharp() {
     const QImage picture =
         QImage(folder.filePath(names.first())).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(picture.size(), QSize(640, 640));
+    const QRect framed(8 * 16, 8 * 16, 15, 15);
+    QVERIFY(!isUniform(picture, framed, kAliveYellow));
+    QVERIFY(isUniform(picture, framed.adjusted(1, 1, -1, -1), kAliveYellow));
     screen = doubled_.user().look();
     doubled_.artefacts().keep(screen, QStringLiteral("screen at the snapshot"));
     for (int py = 0; py < 640; ++py) {
