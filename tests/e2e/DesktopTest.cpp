@@ -49,6 +49,8 @@ private slots:
     void titleScreenOpensCentredMainWindow();
     void clicksToggleACell();
     void figureChosenFromThePanelIsPlaced();
+    void keysMarkTheCellsTheyMoveTo();
+    void drawModeDrawsAlongTheDrag();
     void startAndStopRunABlinker();
     void batchWithStatisticsDrawsTheChart();
     void sizeButtonReshapesTheGrid();
@@ -153,6 +155,40 @@ void DesktopTest::figureChosenFromThePanelIsPlaced() {
                  [&](const QImage& s) { return board.look(s, 20, 22) == Look::Alive; }, &screen),
              session_.why());
     QVERIFY(boardShows(board, screen, thrushCells, 0, 0, 39, 39));
+}
+
+void DesktopTest::keysMarkTheCellsTheyMoveTo() {
+    QVERIFY2(session_.openMainWindow(), session_.why());
+    const GridOnScreen board = grid();
+    // The click gives the grid the keyboard; each key moves the current cell as it goes
+    // down and marks the cell it reached alive as it comes up.
+    session_.user().click(board.cellCentre(10, 10));
+    session_.user().key(QStringLiteral("Right"));
+    session_.user().key(QStringLiteral("Down"), 2);
+    session_.user().key(QStringLiteral("End"));
+    const std::set<Cell> marked{{10, 10}, {11, 10}, {11, 11}, {11, 12}, {39, 12}};
+    QVERIFY2(
+        session_.see(QStringLiteral("cells marked by keys"),
+                     [&](const QImage& s) { return boardShows(board, s, marked, 0, 0, 39, 39); }),
+        session_.why());
+}
+
+void DesktopTest::drawModeDrawsAlongTheDrag() {
+    QVERIFY2(session_.openMainWindow(), session_.why());
+    const GridOnScreen board = grid();
+    session_.user().click(at(places::indicator(places::kDrawRadio)));
+    // In draw mode every pointer move over the board places the stamp at the current cell:
+    // the first move, with no button held, marks the starting current cell (0, 0); the drag
+    // then takes the current cell, and the stamp, along its path.
+    session_.user().drag(board.cellCentre(2, 20), board.cellCentre(12, 20));
+    std::set<Cell> drawn{{0, 0}};
+    for (int col = 2; col <= 12; ++col) {
+        drawn.insert({col, 20});
+    }
+    QVERIFY2(
+        session_.see(QStringLiteral("line drawn"),
+                     [&](const QImage& s) { return boardShows(board, s, drawn, 0, 0, 39, 39); }),
+        session_.why());
 }
 
 void DesktopTest::startAndStopRunABlinker() {
