@@ -20,19 +20,7 @@ namespace tivla::e2e {
 namespace {
 
 using Look = GridOnScreen::Look;
-using Cell = std::pair<int, int>;
-
-bool showsCells(const GridOnScreen& grid, const QImage& screen, const std::set<Cell>& cells) {
-    for (int row = 7; row <= 13; ++row) {
-        for (int col = 8; col <= 14; ++col) {
-            const Look expected = cells.count({col, row}) != 0 ? Look::Alive : Look::Dead;
-            if (grid.look(screen, col, row) != expected) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
+using Cell = GridOnScreen::Cell;
 
 const std::set<Cell> kFlat{{10, 10}, {11, 10}, {12, 10}};
 const std::set<Cell> kUpright{{11, 9}, {11, 10}, {11, 11}};
@@ -89,7 +77,8 @@ void ChromeTest::aboutBoxOverARunningBoard() {
     QVERIFY(!box.intersects(board.cellRect(11, 9).united(board.cellRect(12, 11))));
     // The modal box lets the timer through: the blinker goes on turning behind it.
     const auto shows = [&](const std::set<Cell>& cells) {
-        return [&board, cells](const QImage& s) { return showsCells(board, s, cells); };
+        return
+            [&board, cells](const QImage& s) { return board.shows(s, cells, QRect(8, 7, 7, 7)); };
     };
     QVERIFY2(session_.see(QStringLiteral("blinker upright behind the box"), shows(kUpright)),
              session_.why());

@@ -17,24 +17,11 @@ namespace tivla::e2e {
 namespace {
 
 using Look = GridOnScreen::Look;
-using Cell = std::pair<int, int>;
+using Cell = GridOnScreen::Cell;
+
+constexpr QRect kWholeBoard{0, 0, 40, 40};
 
 const QString kGlyphs = QStringLiteral(TIVLA_E2E_SOURCE_DIR "/assets/images/");
-
-// Every cell in the rectangle from (left, top) to (right, bottom) shows alive exactly when
-// it is one of alive.
-bool boardShows(const GridOnScreen& grid, const QImage& screen, const std::set<Cell>& alive,
-                int left, int top, int right, int bottom) {
-    for (int row = top; row <= bottom; ++row) {
-        for (int col = left; col <= right; ++col) {
-            const Look expected = alive.count({col, row}) != 0 ? Look::Alive : Look::Dead;
-            if (grid.look(screen, col, row) != expected) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
 
 } // namespace
 
@@ -114,7 +101,7 @@ void DesktopTest::clicksToggleACell() {
                  QStringLiteral("cell 3,4 alive"),
                  [&](const QImage& s) { return board.look(s, 3, 4) == Look::Alive; }, &screen),
              session_.why());
-    QVERIFY(boardShows(board, screen, {{3, 4}}, 0, 0, 39, 39));
+    QVERIFY(board.shows(screen, {{3, 4}}, kWholeBoard));
     // Yellow to the cell's edge, silver line right after it.
     const QRect cell = board.cellRect(3, 4);
     QCOMPARE(screen.pixel(cell.right(), cell.center().y()), kAliveYellow);
@@ -125,7 +112,7 @@ void DesktopTest::clicksToggleACell() {
                  QStringLiteral("cell 3,4 dead again"),
                  [&](const QImage& s) { return board.look(s, 3, 4) == Look::Dead; }, &screen),
              session_.why());
-    QVERIFY(boardShows(board, screen, {}, 0, 0, 39, 39));
+    QVERIFY(board.shows(screen, {}, kWholeBoard));
 }
 
 void DesktopTest::figureChosenFromThePanelIsPlaced() {
@@ -154,7 +141,7 @@ void DesktopTest::figureChosenFromThePanelIsPlaced() {
                  QStringLiteral("figure placed"),
                  [&](const QImage& s) { return board.look(s, 20, 22) == Look::Alive; }, &screen),
              session_.why());
-    QVERIFY(boardShows(board, screen, thrushCells, 0, 0, 39, 39));
+    QVERIFY(board.shows(screen, thrushCells, kWholeBoard));
 }
 
 void DesktopTest::keysMarkTheCellsTheyMoveTo() {
@@ -167,10 +154,9 @@ void DesktopTest::keysMarkTheCellsTheyMoveTo() {
     session_.user().key(QStringLiteral("Down"), 2);
     session_.user().key(QStringLiteral("End"));
     const std::set<Cell> marked{{10, 10}, {11, 10}, {11, 11}, {11, 12}, {39, 12}};
-    QVERIFY2(
-        session_.see(QStringLiteral("cells marked by keys"),
-                     [&](const QImage& s) { return boardShows(board, s, marked, 0, 0, 39, 39); }),
-        session_.why());
+    QVERIFY2(session_.see(QStringLiteral("cells marked by keys"),
+                          [&](const QImage& s) { return board.shows(s, marked, kWholeBoard); }),
+             session_.why());
 }
 
 void DesktopTest::drawModeDrawsAlongTheDrag() {
@@ -185,10 +171,9 @@ void DesktopTest::drawModeDrawsAlongTheDrag() {
     for (int col = 2; col <= 12; ++col) {
         drawn.insert({col, 20});
     }
-    QVERIFY2(
-        session_.see(QStringLiteral("line drawn"),
-                     [&](const QImage& s) { return boardShows(board, s, drawn, 0, 0, 39, 39); }),
-        session_.why());
+    QVERIFY2(session_.see(QStringLiteral("line drawn"),
+                          [&](const QImage& s) { return board.shows(s, drawn, kWholeBoard); }),
+             session_.why());
 }
 
 void DesktopTest::startAndStopRunABlinker() {
@@ -201,7 +186,7 @@ void DesktopTest::startAndStopRunABlinker() {
     const std::set<Cell> upright{{11, 9}, {11, 10}, {11, 11}};
     const auto shows = [&](const std::set<Cell>& cells) {
         return
-            [&board, cells](const QImage& s) { return boardShows(board, s, cells, 8, 7, 14, 13); };
+            [&board, cells](const QImage& s) { return board.shows(s, cells, QRect(8, 7, 7, 7)); };
     };
     QVERIFY2(session_.see(QStringLiteral("blinker drawn"), shows(flat)), session_.why());
 
@@ -232,8 +217,7 @@ void DesktopTest::startAndStopRunABlinker() {
     QTest::qSleep(1600);
     const QImage later = session_.user().look();
     session_.artefacts().keep(later, QStringLiteral("still stopped"));
-    QVERIFY(boardShows(board, stopped, flat, 0, 0, 39, 39) ||
-            boardShows(board, stopped, upright, 0, 0, 39, 39));
+    QVERIFY(board.shows(stopped, flat, kWholeBoard) || board.shows(stopped, upright, kWholeBoard));
     const QRect area = board.controlRect(40);
     const auto difference = firstDifference(stopped, area, later, area.topLeft());
     QVERIFY2(!difference, qPrintable(difference.value_or(QString())));

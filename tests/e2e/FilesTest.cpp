@@ -20,7 +20,7 @@ namespace tivla::e2e {
 namespace {
 
 using Look = GridOnScreen::Look;
-using Cell = std::pair<int, int>;
+using Cell = GridOnScreen::Cell;
 
 // A board file as the program writes it: the size, then every cell of columns and rows 0 to
 // n (one beyond the board), column by column, CR LF after each line.
@@ -32,19 +32,6 @@ QByteArray boardFile(int n, const std::set<Cell>& alive) {
         }
     }
     return bytes;
-}
-
-bool boardShows(const GridOnScreen& grid, const QImage& screen, const std::set<Cell>& alive,
-                int n) {
-    for (int row = 0; row < n; ++row) {
-        for (int col = 0; col < n; ++col) {
-            const Look expected = alive.count({col, row}) != 0 ? Look::Alive : Look::Dead;
-            if (grid.look(screen, col, row) != expected) {
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 QByteArray waitForFile(const QString& path, qint64 size, int timeoutMs) {
@@ -135,9 +122,10 @@ void FilesTest::saveThroughTheDialog() {
     for (const auto& [col, row] : alive) {
         session_.user().click(board.cellCentre(col, row));
     }
-    QVERIFY2(session_.see(QStringLiteral("cells drawn"),
-                          [&](const QImage& s) { return boardShows(board, s, alive, 40); }),
-             session_.why());
+    QVERIFY2(
+        session_.see(QStringLiteral("cells drawn"),
+                     [&](const QImage& s) { return board.shows(s, alive, QRect(0, 0, 40, 40)); }),
+        session_.why());
 
     session_.user().click(at(places::kSaveButton));
     QVERIFY2(answerFileDialog(QStringLiteral("e2e-saved.txt")), session_.why());
@@ -150,9 +138,10 @@ void FilesTest::saveThroughTheDialog() {
     QVERIFY2(saved == expected,
              qPrintable(QStringLiteral("%1: %2 bytes").arg(path).arg(saved.size())));
     // Saving changes nothing on the board.
-    QVERIFY2(session_.see(QStringLiteral("board unchanged"),
-                          [&](const QImage& s) { return boardShows(board, s, alive, 40); }),
-             session_.why());
+    QVERIFY2(
+        session_.see(QStringLiteral("board unchanged"),
+                     [&](const QImage& s) { return board.shows(s, alive, QRect(0, 0, 40, 40)); }),
+        session_.why());
 }
 
 void FilesTest::openThroughTheDialog() {
@@ -183,7 +172,7 @@ void FilesTest::openThroughTheDialog() {
                  QStringLiteral("50 x 50 board opened"),
                  [&](const QImage& s) {
                      return s.pixel(grown.bottomRight()) == kLineSilver &&
-                            boardShows(board, s, alive, 50);
+                            board.shows(s, alive, QRect(0, 0, 50, 50));
                  },
                  &screen),
              session_.why());
@@ -200,9 +189,10 @@ void FilesTest::snapshotsMatchTheScreen() {
     for (const auto& [col, row] : alive) {
         session_.user().click(board.cellCentre(col, row));
     }
-    QVERIFY2(session_.see(QStringLiteral("cells drawn"),
-                          [&](const QImage& s) { return boardShows(board, s, alive, 40); }),
-             session_.why());
+    QVERIFY2(
+        session_.see(QStringLiteral("cells drawn"),
+                     [&](const QImage& s) { return board.shows(s, alive, QRect(0, 0, 40, 40)); }),
+        session_.why());
     const QDate day = QDate::currentDate();
     session_.user().click(at(places::kSnapshotButton));
     const QDir folder(session_.program().workDir().filePath(QStringLiteral("Скриншоты")));

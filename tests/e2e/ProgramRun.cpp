@@ -15,7 +15,8 @@ constexpr int kStopPatienceMs = 5000;
 const QString kExamplesFolder = QStringLiteral("примеры");
 const QString kSnapshotFolder = QStringLiteral("Скриншоты");
 
-// Settings of the desktop the tests run from that would change how the program looks.
+// Settings of the desktop the tests run from that would change how the program looks, or let
+// it reach into that desktop.
 const char* const kForeignSettings[] = {
     "QT_QPA_PLATFORM",
     "QT_SCALE_FACTOR",

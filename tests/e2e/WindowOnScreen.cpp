@@ -40,6 +40,19 @@ int GridOnScreen::countAlive(const QImage& screen, int boardSize) const {
     return alive;
 }
 
+bool GridOnScreen::shows(const QImage& screen, const std::set<Cell>& alive,
+                         const QRect& block) const {
+    for (int row = block.top(); row <= block.bottom(); ++row) {
+        for (int col = block.left(); col <= block.right(); ++col) {
+            const Look expected = alive.count({col, row}) != 0 ? Look::Alive : Look::Dead;
+            if (look(screen, col, row) != expected) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 QRect GridOnScreen::controlRect(int boardSize) const {
     const int side = (cellSize_ + 1) * boardSize * scale_;
     return {origin_, QSize(side, side)};

@@ -7,11 +7,16 @@
 #include <QRect>
 #include <QSize>
 
+#include <set>
+#include <utility>
+
 namespace tivla::e2e {
 
 class GridOnScreen {
 public:
     enum class Look { Alive, Dead, Other };
+    // Column, row.
+    using Cell = std::pair<int, int>;
 
     // origin: the grid's top-left screen pixel; cellSize and lineWidth in logical pixels.
     GridOnScreen(QPoint origin, int cellSize, int lineWidth, int scale);
@@ -22,6 +27,9 @@ public:
     // A cell's look judged by its inside, which the current-cell frame never touches.
     Look look(const QImage& screen, int col, int row) const;
     int countAlive(const QImage& screen, int boardSize) const;
+    // Whether every cell of block (columns and rows) looks alive exactly when it is one of
+    // alive, and dead otherwise.
+    bool shows(const QImage& screen, const std::set<Cell>& alive, const QRect& block) const;
     // The whole control, for n cells a side: (cellSize + 1) * n logical pixels.
     QRect controlRect(int boardSize) const;
 
