@@ -79,6 +79,21 @@ void flushDirectory(const std::string& directory) {
     }
 }
 
+std::optional<FileError> writeIntoExisting(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return FileError::fromErrno(errno);
+    }
+    int error = writeAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        return FileError::fromErrno(error);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<FileError> replaceFileAtomically(const std::string& path, std::string_view bytes) {
@@ -95,6 +110,11 @@ std::optional<FileError> replaceFileAtomically(const std::string& path, std::str
     const bool targetExists = ::stat(path.c_str(), &target) == 0;
     if (name.empty() || (targetExists && S_ISDIR(target.st_mode))) {
         return FileError::fromErrno(EISDIR);
+    }
+    if (targetExists && !S_ISREG(target.st_mode)) {
+        // A device or a pipe is written into, never renamed over: replacing /dev/null with a
+        // board file would break the system for everyone.
+        return writeIntoExisting(path, bytes);
     }
 
     int fd = -1;

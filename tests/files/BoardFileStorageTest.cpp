@@ -158,3 +158,17 @@ TEST(BoardFileWriter, BytesTheDeviceRefusesOnFlushAreReported) {
     std::ofstream out("/dev/full", std::ios::binary);
     EXPECT_FALSE(writeBoard(out, *boardWithGlider()));
 }
+
+TEST(BoardFileSave, DevicesAreWrittenIntoNeverReplaced) {
+    Board board;
+    board.FormCreate();
+    EXPECT_FALSE(saveBoardFile("/dev/null", board).has_value());
+    const auto full = saveBoardFile("/dev/full", board);
+    ASSERT_TRUE(full.has_value());
+    EXPECT_EQ(full->number(), FileError::kDiskFull);
+    for (const char* device : {"/dev/null", "/dev/full"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(device, &info), 0);
+        EXPECT_TRUE(S_ISCHR(info.st_mode)) << device;
+    }
+}
