@@ -120,19 +120,31 @@ bool DesktopSession::openMainWindow(QImage* screen) {
         screen);
 }
 
+QRect DesktopSession::dialogWindow() const {
+    // Tooltips are windows too, but small ones; a dialog is the largest other window.
+    const QSize smallest = QSize(100, 50) * scale_;
+    QRect largest;
+    for (const QRect& window : user_->programWindows()) {
+        if (window.topLeft() != mainWindow().logicalOrigin() * scale_ &&
+            window.width() >= smallest.width() && window.height() >= smallest.height() &&
+            window.width() * window.height() > largest.width() * largest.height()) {
+            largest = window;
+        }
+    }
+    return largest;
+}
+
 bool DesktopSession::seeDialog(const QString& step, QRect* dialog) {
     const QDeadlineTimer deadline(kPatienceMs);
     do {
-        for (const QRect& window : user_->programWindows()) {
-            if (window.topLeft() != mainWindow().logicalOrigin() * scale_ && window.width() > 1) {
-                *dialog = window;
-                // The window is listed once mapped; its picture may follow a moment later.
-                return see(step, [&](const QImage& s) {
-                    return !isUniform(s, window.adjusted(0, 0, 0, 1 - window.height()), kBlack) &&
-                           !isUniform(s, window.adjusted(0, 0, 0, 1 - window.height()),
-                                      kBoardOrange);
-                });
-            }
+        const QRect found = dialogWindow();
+        if (!found.isEmpty()) {
+            *dialog = found;
+            // The window is listed once mapped; its picture may follow a moment later.
+            const QRect topRow(found.topLeft(), QSize(found.width(), 1));
+            return see(step, [&](const QImage& s) {
+                return !isUniform(s, topRow, kBlack) && !isUniform(s, topRow, kBoardOrange);
+            });
         }
         QThread::msleep(50);
     } while (!deadline.hasExpired());
@@ -141,7 +153,7 @@ bool DesktopSession::seeDialog(const QString& step, QRect* dialog) {
 
 bool DesktopSession::seeDialogGone(const QString& step) {
     const QDeadlineTimer deadline(kPatienceMs);
-    while (user_->programWindows().size() > 1) {
+    while (!dialogWindow().isEmpty()) {
         if (deadline.hasExpired()) {
             return fail(QStringLiteral("the dialog stayed: %1").arg(step));
         }

@@ -63,6 +63,9 @@ public:
     QRect titleScreenRect() const;
 
 private:
+    // The largest window of the program other than the main window, or an empty rectangle.
+    QRect dialogWindow() const;
+
     QString suite_;
     int scale_;
     XvfbDisplay display_;
