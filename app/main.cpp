@@ -11,6 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Тивла"));
     QApplication::setApplicationDisplayName(QStringLiteral("Тивла"));
+    // Lets desktops match the windows to the menu entry tivla.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tivla"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Hidden windows are normal here (the title screen hides behind the main window); the
     // program ends when the title screen is closed.
