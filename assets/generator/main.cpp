@@ -55,7 +55,19 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("icon.png"), &tivla::GlyphPainter::icon},
     };
     bool allSaved = true;
-    for (const auto& [name, draw] : images)
-        allSaved = saveImage(draw(), folder, name) && allSaved;
+    for (const auto& [name, draw] : images) {
+        const QImage image = draw();
+        allSaved = saveImage(image, folder, name) && allSaved;
+        // Pixel-doubled copies keep the pixel-art glyphs crisp at a device pixel ratio of 2;
+        // Qt picks a file's "@2x" sibling by itself. The title picture is shown unscaled.
+        if (name != QStringLiteral("title.png")) {
+            QString doubled = name;
+            doubled.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+            allSaved = saveImage(image.scaled(image.size() * 2, Qt::IgnoreAspectRatio,
+                                              Qt::FastTransformation),
+                                 folder, doubled) &&
+                       allSaved;
+        }
+    }
     return allSaved ? 0 : 1;
 }
