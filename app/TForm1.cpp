@@ -397,7 +397,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // Editing keys such as Delete and the arrows carry no typed character, and Ctrl
         // combinations are the box's shortcuts (select all, copy, paste), not typing.
         const bool shortcut = key->modifiers().testFlag(Qt::ControlModifier);
-        if (!shortcut && !text.isEmpty() && text.front() != QChar(0x7f)) {
+        // Tab moves the focus on before any key filter would see it.
+        const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (!shortcut && !focusKey && !text.isEmpty() && text.front() != QChar(0x7f)) {
             QChar typed = text.front();
             watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
             if (typed.isNull()) {

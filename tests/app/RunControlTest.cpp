@@ -61,6 +61,8 @@ private slots:
             QCOMPARE(edit->text(), QStringLiteral("123"));
             QTest::keyClick(edit, Qt::Key_Backspace);
             QCOMPARE(edit->text(), QStringLiteral("12"));
+            QTest::keyClick(edit, Qt::Key_Tab); // moves on, as in every other box
+            QVERIFY(!edit->hasFocus());
         }
         // The target box has no filter.
         form->Edit3->setFocus();
