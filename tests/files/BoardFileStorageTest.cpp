@@ -1,5 +1,6 @@
 // Board files on disk: opening with the error numbers users see, and saves that never leave
 // a broken file behind.
+#include "FileSizeLimit.h"
 #include "TempDirectory.h"
 #include "engine/Board.h"
 #include "files/BoardFileInput.h"
@@ -41,28 +42,6 @@ std::size_t entriesIn(const std::filesystem::path& directory) {
     }
     return count;
 }
-
-// Lowers the file-size limit for one scope: writes past it fail with EFBIG even for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 } // namespace
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "FileSizeLimit.h"
+#include "tests/files/FileSizeLimit.h"
 
 #include <memory>
 #include <unistd.h>

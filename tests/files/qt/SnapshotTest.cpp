@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "FileSizeLimit.h"
+#include "tests/files/FileSizeLimit.h"
 
 #include <memory>
 
