@@ -33,7 +33,8 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-void style(QWidget* widget, const QString& family, int height, const QColor& colour, bool bold = false) {
+void style(QWidget* widget, const QString& family, int height, const QColor& colour,
+           bool bold = false) {
     widget->setFont(windowsFont(family, height, bold));
     setTextColour(widget, colour);
 }
@@ -49,7 +50,8 @@ QToolButton* flatButton(QWidget* parent, const QRect& geometry, const QString& t
     if (!glyph.isEmpty()) {
         button->setIcon(QIcon(glyph));
         button->setIconSize(QImage(glyph).size());
-        button->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+        button->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly
+                                                  : Qt::ToolButtonTextBesideIcon);
     }
     return button;
 }
@@ -148,8 +150,8 @@ void MainWindowLayout::buildToolColumn(TForm1& form) {
         int top;
         const char* caption;
     } sizes[] = {
-        {&TForm1::SpeedButton9, 64, "40X40"},    {&TForm1::SpeedButton10, 88, "50x50"},
-        {&TForm1::SpeedButton13, 112, "80x80"},  {&TForm1::SpeedButton11, 136, "100x100"},
+        {&TForm1::SpeedButton9, 64, "40X40"},     {&TForm1::SpeedButton10, 88, "50x50"},
+        {&TForm1::SpeedButton13, 112, "80x80"},   {&TForm1::SpeedButton11, 136, "100x100"},
         {&TForm1::SpeedButton12, 160, "150x150"}, {&TForm1::SpeedButton14, 184, "200x200"},
     };
     for (const auto& s : sizes) {
@@ -210,15 +212,16 @@ void MainWindowLayout::buildStampPanels(TForm1& form) {
         QRect geometry;
         const char* caption;
     } brushes[] = {
-        {1, {8, 16, 49, 17}, "Один"},      {7, {56, 16, 57, 17}, "Глайдер"},
-        {8, {8, 32, 49, 17}, "Пять"},      {6, {56, 32, 57, 17}, "Крест"},
-        {5, {8, 48, 57, 17}, "Палка"},     {4, {56, 48, 57, 17}, "Палка"},
-        {2, {8, 64, 49, 17}, "2х2"},       {3, {56, 64, 41, 17}, "3х3"},
-        {11, {8, 80, 57, 17}, "Угол"},     {10, {56, 80, 49, 17}, "Угол"},
+        {1, {8, 16, 49, 17}, "Один"},     {7, {56, 16, 57, 17}, "Глайдер"},
+        {8, {8, 32, 49, 17}, "Пять"},     {6, {56, 32, 57, 17}, "Крест"},
+        {5, {8, 48, 57, 17}, "Палка"},    {4, {56, 48, 57, 17}, "Палка"},
+        {2, {8, 64, 49, 17}, "2х2"},      {3, {56, 64, 41, 17}, "3х3"},
+        {11, {8, 80, 57, 17}, "Угол"},    {10, {56, 80, 49, 17}, "Угол"},
         {9, {8, 96, 65, 17}, "Периметр"},
     };
     for (const auto& b : brushes) {
-        form.RadioButtons[b.number] = radio(form.GroupBox4, b.geometry, QString::fromUtf8(b.caption));
+        form.RadioButtons[b.number] =
+            radio(form.GroupBox4, b.geometry, QString::fromUtf8(b.caption));
     }
     form.RadioButtons[11]->setFont(windowsFont(kTahoma, 12));
 
@@ -228,13 +231,17 @@ void MainWindowLayout::buildStampPanels(TForm1& form) {
         QRect geometry;
         const char* caption;
     } figures[] = {
-        {18, {8, 16, 97, 17}, "Долгожитель"},   {17, {8, 32, 97, 17}, "Желудь(клотик)"},
-        {16, {8, 48, 105, 17}, "Гептамино"},    {15, {8, 64, 97, 17}, "Долгожитель"},
-        {14, {8, 80, 97, 17}, "Дрозд"},         {13, {8, 96, 105, 17}, "Долгожитель"},
+        {18, {8, 16, 97, 17}, "Долгожитель"},
+        {17, {8, 32, 97, 17}, "Желудь(клотик)"},
+        {16, {8, 48, 105, 17}, "Гептамино"},
+        {15, {8, 64, 97, 17}, "Долгожитель"},
+        {14, {8, 80, 97, 17}, "Дрозд"},
+        {13, {8, 96, 105, 17}, "Долгожитель"},
         {12, {8, 112, 105, 17}, "Долгожитель(1105)"},
     };
     for (const auto& f : figures) {
-        form.RadioButtons[f.number] = radio(form.GroupBox5, f.geometry, QString::fromUtf8(f.caption));
+        form.RadioButtons[f.number] =
+            radio(form.GroupBox5, f.geometry, QString::fromUtf8(f.caption));
     }
 }
 
@@ -257,8 +264,9 @@ void MainWindowLayout::buildSettingsPanel(TForm1& form) {
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, kBlackColour);
     form.SpinEdit1->setPalette(palette);
-    form.SpeedButton4 = flatButton(form.GroupBox1, QRect(8, 64, 105, 25), QStringLiteral("Заполнить"),
-                                   QString(), QStringLiteral(":/assets/fill.png"));
+    form.SpeedButton4 =
+        flatButton(form.GroupBox1, QRect(8, 64, 105, 25), QStringLiteral("Заполнить"), QString(),
+                   QStringLiteral(":/assets/fill.png"));
     form.SpeedButton4->setCursor(Qt::PointingHandCursor);
 }
 
@@ -294,10 +302,18 @@ void MainWindowLayout::buildStatisticsPanel(TForm1& form) {
 
 void MainWindowLayout::setTabOrder(TForm1& form) {
     // Buttons and labels take no focus; the panels pass it to their children.
-    QWidget* chain[] = {form.CheckBox1,       form.SpinEdit1,       form.StringGrid1,
-                        form.RadioButtons[1], form.Edit1,           form.Edit2,
-                        form.RadioButtons[19], form.RadioButtons[20], form.RadioButtons[18],
-                        form.CheckBox3,       form.CheckBox2,       form.Edit3};
+    QWidget* chain[] = {form.CheckBox1,
+                        form.SpinEdit1,
+                        form.StringGrid1,
+                        form.RadioButtons[1],
+                        form.Edit1,
+                        form.Edit2,
+                        form.RadioButtons[19],
+                        form.RadioButtons[20],
+                        form.RadioButtons[18],
+                        form.CheckBox3,
+                        form.CheckBox2,
+                        form.Edit3};
     for (std::size_t i = 0; i + 1 < std::size(chain); ++i) {
         QWidget::setTabOrder(chain[i], chain[i + 1]);
     }

@@ -63,7 +63,8 @@ void TForm1::showFromTitleScreen() {
         fitToControls();
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
-            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
         }
     }
     show();
@@ -164,9 +165,9 @@ void TForm1::ApplyBoardSize() {
     StringGrid1->setDefaultColWidth(board_->CellSize);
     StringGrid1->resize(StringGrid1->width(), (StringGrid1->defaultRowHeight() + 1) * n);
     StringGrid1->resize((StringGrid1->defaultColWidth() + 1) * n, StringGrid1->height());
-    const std::pair<QToolButton*, int> buttons[] = {
-        {SpeedButton9, 40}, {SpeedButton10, 50},  {SpeedButton13, 80},
-        {SpeedButton11, 100}, {SpeedButton12, 150}, {SpeedButton14, 200}};
+    const std::pair<QToolButton*, int> buttons[] = {{SpeedButton9, 40},   {SpeedButton10, 50},
+                                                    {SpeedButton13, 80},  {SpeedButton11, 100},
+                                                    {SpeedButton12, 150}, {SpeedButton14, 200}};
     for (const auto& [button, size] : buttons) {
         button->show();
     }
@@ -184,13 +185,27 @@ void TForm1::applySizeButton(int boardSize) {
     ApplyBoardSize();
 }
 
-void TForm1::SpeedButton1Click() { ClearBoard(); }
-void TForm1::SpeedButton9Click() { applySizeButton(40); }
-void TForm1::SpeedButton10Click() { applySizeButton(50); }
-void TForm1::SpeedButton13Click() { applySizeButton(80); }
-void TForm1::SpeedButton11Click() { applySizeButton(100); }
-void TForm1::SpeedButton12Click() { applySizeButton(150); }
-void TForm1::SpeedButton14Click() { applySizeButton(200); }
+void TForm1::SpeedButton1Click() {
+    ClearBoard();
+}
+void TForm1::SpeedButton9Click() {
+    applySizeButton(40);
+}
+void TForm1::SpeedButton10Click() {
+    applySizeButton(50);
+}
+void TForm1::SpeedButton13Click() {
+    applySizeButton(80);
+}
+void TForm1::SpeedButton11Click() {
+    applySizeButton(100);
+}
+void TForm1::SpeedButton12Click() {
+    applySizeButton(150);
+}
+void TForm1::SpeedButton14Click() {
+    applySizeButton(200);
+}
 
 void TForm1::CheckBox1Click() {
     if (CheckBox1->isChecked()) {
@@ -211,9 +226,13 @@ void TForm1::SpeedButton7Click() {
     SpeedButton7->setVisible(!SpeedButton7->isVisibleTo(this));
 }
 
-void TForm1::SpeedButton18Click() { SpeedButton7Click(); }
+void TForm1::SpeedButton18Click() {
+    SpeedButton7Click();
+}
 
-void TForm1::Timer1Timer() { NextGeneration(); }
+void TForm1::Timer1Timer() {
+    NextGeneration();
+}
 
 void TForm1::Edit1Change() {
     if (Edit1->text().isEmpty()) {
@@ -234,7 +253,9 @@ void TForm1::Edit1KeyPress(QChar& key) {
     }
 }
 
-void TForm1::Edit2KeyPress(QChar& key) { Edit1KeyPress(key); }
+void TForm1::Edit2KeyPress(QChar& key) {
+    Edit1KeyPress(key);
+}
 
 void TForm1::SpeedButton16Click() {
     const QString text = Edit2->text();
@@ -290,9 +311,13 @@ void TForm1::showPlainMessage(const QString& text) {
 
 // --- Window chrome ---------------------------------------------------------------------
 
-void TForm1::SpeedButton2Click() { showPlainMessage(kAboutText); }
+void TForm1::SpeedButton2Click() {
+    showPlainMessage(kAboutText);
+}
 
-void TForm1::SpeedButton5Click() { showMinimized(); }
+void TForm1::SpeedButton5Click() {
+    showMinimized();
+}
 
 void TForm1::SpeedButton6Click() {
     close();
@@ -323,7 +348,9 @@ void TForm1::GroupBox3MouseMove(QPoint pos) {
     move(x(), y() + pos.y() - DragOrigin.y());
 }
 
-void TForm1::GroupBox3MouseUp() { WindowDragging = false; }
+void TForm1::GroupBox3MouseUp() {
+    WindowDragging = false;
+}
 
 // --- Events ----------------------------------------------------------------------------
 
@@ -375,10 +402,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             watched == GroupBox4 ? GroupBox4MouseMove() : GroupBox5MouseMove();
         }
     }
-    if (watched == GroupBox2 && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
+    if (watched == GroupBox2 &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint pos = mouse->position().toPoint();
-        const bool ownSurface = GroupBox2->rect().contains(pos) && GroupBox2->childAt(pos) == nullptr;
+        const bool ownSurface =
+            GroupBox2->rect().contains(pos) && GroupBox2->childAt(pos) == nullptr;
         if (mouse->button() == Qt::LeftButton) {
             if (type == QEvent::MouseButtonPress) {
                 statisticsPanelPressed_ = ownSurface;

@@ -31,13 +31,26 @@ void uncheck(QRadioButton* button) {
 using Handler = void (TForm1::*)();
 constexpr Handler kRadioHandlers[21] = {
     nullptr,
-    &TForm1::RadioButton1Click,  &TForm1::RadioButton2Click,  &TForm1::RadioButton3Click,
-    &TForm1::RadioButton4Click,  &TForm1::RadioButton5Click,  &TForm1::RadioButton6Click,
-    &TForm1::RadioButton7Click,  &TForm1::RadioButton8Click,  &TForm1::RadioButton9Click,
-    &TForm1::RadioButton10Click, &TForm1::RadioButton11Click, &TForm1::RadioButton12Click,
-    &TForm1::RadioButton13Click, &TForm1::RadioButton14Click, &TForm1::RadioButton15Click,
-    &TForm1::RadioButton16Click, &TForm1::RadioButton17Click, &TForm1::RadioButton18Click,
-    &TForm1::RadioButton19Click, &TForm1::RadioButton20Click,
+    &TForm1::RadioButton1Click,
+    &TForm1::RadioButton2Click,
+    &TForm1::RadioButton3Click,
+    &TForm1::RadioButton4Click,
+    &TForm1::RadioButton5Click,
+    &TForm1::RadioButton6Click,
+    &TForm1::RadioButton7Click,
+    &TForm1::RadioButton8Click,
+    &TForm1::RadioButton9Click,
+    &TForm1::RadioButton10Click,
+    &TForm1::RadioButton11Click,
+    &TForm1::RadioButton12Click,
+    &TForm1::RadioButton13Click,
+    &TForm1::RadioButton14Click,
+    &TForm1::RadioButton15Click,
+    &TForm1::RadioButton16Click,
+    &TForm1::RadioButton17Click,
+    &TForm1::RadioButton18Click,
+    &TForm1::RadioButton19Click,
+    &TForm1::RadioButton20Click,
 };
 
 } // namespace
@@ -58,7 +71,9 @@ void TForm1::wireEditing() {
     connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
 }
 
-bool TForm1::isChecked(int radioButton) const { return RadioButtons[radioButton]->isChecked(); }
+bool TForm1::isChecked(int radioButton) const {
+    return RadioButtons[radioButton]->isChecked();
+}
 
 void TForm1::UncheckFigures() {
     for (int k = 12; k <= 18; ++k) {
@@ -106,22 +121,54 @@ void TForm1::figureChosen(int number) {
     }
 }
 
-void TForm1::RadioButton2Click() { brushChosen(2); }
-void TForm1::RadioButton3Click() { brushChosen(3); }
-void TForm1::RadioButton4Click() { brushChosen(4); }
-void TForm1::RadioButton5Click() { brushChosen(5); }
-void TForm1::RadioButton6Click() { brushChosen(6); }
-void TForm1::RadioButton7Click() { brushChosen(7); }
-void TForm1::RadioButton8Click() { brushChosen(8); }
-void TForm1::RadioButton10Click() { brushChosen(10); }
-void TForm1::RadioButton11Click() { brushChosen(11); }
-void TForm1::RadioButton12Click() { figureChosen(12); }
-void TForm1::RadioButton13Click() { figureChosen(13); }
-void TForm1::RadioButton14Click() { figureChosen(14); }
-void TForm1::RadioButton15Click() { figureChosen(15); }
-void TForm1::RadioButton16Click() { figureChosen(16); }
-void TForm1::RadioButton17Click() { figureChosen(17); }
-void TForm1::RadioButton18Click() { figureChosen(18); }
+void TForm1::RadioButton2Click() {
+    brushChosen(2);
+}
+void TForm1::RadioButton3Click() {
+    brushChosen(3);
+}
+void TForm1::RadioButton4Click() {
+    brushChosen(4);
+}
+void TForm1::RadioButton5Click() {
+    brushChosen(5);
+}
+void TForm1::RadioButton6Click() {
+    brushChosen(6);
+}
+void TForm1::RadioButton7Click() {
+    brushChosen(7);
+}
+void TForm1::RadioButton8Click() {
+    brushChosen(8);
+}
+void TForm1::RadioButton10Click() {
+    brushChosen(10);
+}
+void TForm1::RadioButton11Click() {
+    brushChosen(11);
+}
+void TForm1::RadioButton12Click() {
+    figureChosen(12);
+}
+void TForm1::RadioButton13Click() {
+    figureChosen(13);
+}
+void TForm1::RadioButton14Click() {
+    figureChosen(14);
+}
+void TForm1::RadioButton15Click() {
+    figureChosen(15);
+}
+void TForm1::RadioButton16Click() {
+    figureChosen(16);
+}
+void TForm1::RadioButton17Click() {
+    figureChosen(17);
+}
+void TForm1::RadioButton18Click() {
+    figureChosen(18);
+}
 
 void TForm1::RadioButton19Click() {
     if (isChecked(19)) {
@@ -140,7 +187,9 @@ void TForm1::ApplyStamp() {
     tivla::ApplyStamp(board(), StringGrid1->col(), StringGrid1->row(), painter);
 }
 
-void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) { ApplyStamp(); }
+void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
+    ApplyStamp();
+}
 
 void TForm1::StringGrid1MouseMove(Qt::KeyboardModifiers, QPoint) {
     if (board().DrawMode) {
@@ -157,7 +206,8 @@ void TForm1::StringGrid1KeyUp(int, Qt::KeyboardModifiers) {
 
 void TForm1::SpinEdit1Change() {
     // Setting the text runs this handler again; that inner run finds nothing to change.
-    if (const auto corrected = correctedFillCountText(SpinEdit1->text().toStdString(), board().BoardSize)) {
+    if (const auto corrected =
+            correctedFillCountText(SpinEdit1->text().toStdString(), board().BoardSize)) {
         SpinEdit1->setText(QString::fromStdString(*corrected));
     }
 }
@@ -166,7 +216,8 @@ void TForm1::SpeedButton4Click() {
     ClockSeededRandom random;
     random.reseedFromClock();
     if (SpeedButton18->isVisibleTo(this)) {
-        showPlainMessage(QString::fromUtf8(kFillBusyMessage.data(), static_cast<int>(kFillBusyMessage.size())));
+        showPlainMessage(
+            QString::fromUtf8(kFillBusyMessage.data(), static_cast<int>(kFillBusyMessage.size())));
         return;
     }
     FormPainter painter{*this};

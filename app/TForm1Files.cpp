@@ -33,7 +33,8 @@ void TForm1::SpeedButton3Click() {
         return;
     }
     FormPainter painter{*this};
-    if (const auto error = loadBoardFromFile(path, board(), painter, [this] { ApplyBoardSize(); })) {
+    if (const auto error =
+            loadBoardFromFile(path, board(), painter, [this] { ApplyBoardSize(); })) {
         reportError(errorBoxText(*error));
     }
 }
@@ -50,7 +51,8 @@ void TForm1::SpeedButton8Click() {
 
 void TForm1::SpeedButton17Click() {
     const QImage picture = StringGrid1->snapshot();
-    const QString name = snapshotFileName(QDateTime::currentDateTime(), QLocale(), board().Generation);
+    const QString name =
+        snapshotFileName(QDateTime::currentDateTime(), QLocale(), board().Generation);
     if (const auto error = saveSnapshot(picture, name)) {
         reportError(*error);
     }

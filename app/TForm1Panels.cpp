@@ -11,15 +11,24 @@
 
 namespace tivla {
 
-void TForm1::pumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TForm1::pumpEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
-void TForm1::ExpandBrushes() { PanelSlide(GroupBox4, 121, +1).moving(GroupBox5).run(); }
+void TForm1::ExpandBrushes() {
+    PanelSlide(GroupBox4, 121, +1).moving(GroupBox5).run();
+}
 
-void TForm1::ExpandFigures() { PanelSlide(GroupBox5, 137, +1).run(); }
+void TForm1::ExpandFigures() {
+    PanelSlide(GroupBox5, 137, +1).run();
+}
 
 void TForm1::CollapseBrushes() {
     if (board_->AutoCollapse) {
-        PanelSlide(GroupBox4, 15, -1).moving(GroupBox5).afterEachPass([this] { pumpEvents(); }).run();
+        PanelSlide(GroupBox4, 15, -1)
+            .moving(GroupBox5)
+            .afterEachPass([this] { pumpEvents(); })
+            .run();
     }
 }
 
@@ -29,9 +38,13 @@ void TForm1::CollapseFigures() {
     }
 }
 
-void TForm1::GroupBox4MouseMove() { ExpandBrushes(); }
+void TForm1::GroupBox4MouseMove() {
+    ExpandBrushes();
+}
 
-void TForm1::GroupBox5MouseMove() { ExpandFigures(); }
+void TForm1::GroupBox5MouseMove() {
+    ExpandFigures();
+}
 
 void TForm1::CheckBox3Click() {
     if (CheckBox3->isChecked()) {
@@ -42,7 +55,10 @@ void TForm1::CheckBox3Click() {
     } else {
         CheckBox3->setText(kPinReleasedCaption);
         PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
-        PanelSlide(GroupBox4, 15, -1).moving(GroupBox5).afterEachPass([this] { pumpEvents(); }).run();
+        PanelSlide(GroupBox4, 15, -1)
+            .moving(GroupBox5)
+            .afterEachPass([this] { pumpEvents(); })
+            .run();
         board_->AutoCollapse = true;
     }
 }

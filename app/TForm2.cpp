@@ -41,7 +41,8 @@ void TForm2::Image1Click() {
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            Image1->rect().contains(mouse->position().toPoint())) {
             Image1Click();
             return true;
         }

@@ -34,7 +34,8 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         hex = true;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         hex = true;
         i += 2;
     }
@@ -43,12 +44,14 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
     }
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {
-        const int digit = hex ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        const int digit =
+            hex ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (digit < 0) {
             return std::nullopt;
         }
         value = value * (hex ? 16u : 10u) + static_cast<unsigned>(digit);
-        const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+        const std::uint64_t limit =
+            hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
         if (value > limit) {
             return std::nullopt;
         }

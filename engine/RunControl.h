@@ -31,8 +31,7 @@ std::optional<std::string> correctedTargetText(std::string_view text, std::int32
 std::int32_t stepsToTarget(std::int32_t target, std::int32_t generation);
 
 // Every cell of rows and columns 0..N, the band beyond the board included, painted afresh.
-template <typename Painter>
-void repaintWholeBoard(const Board& board, Painter& painter) {
+template <typename Painter> void repaintWholeBoard(const Board& board, Painter& painter) {
     const int n = board.BoardSize;
     for (int y = 0; y <= n; ++y) {
         for (int x = 0; x <= n; ++x) {

@@ -9,7 +9,8 @@ namespace tivla {
 
 class TextbookLife {
 public:
-    explicit TextbookLife(int size) : size_(size), cells_(static_cast<std::size_t>(size * size)), next_(cells_) {}
+    explicit TextbookLife(int size)
+        : size_(size), cells_(static_cast<std::size_t>(size * size)), next_(cells_) {}
 
     int size() const { return size_; }
     bool alive(int column, int row) const { return cells_[index(column, row)] != 0; }
@@ -36,7 +37,9 @@ public:
     }
 
 private:
-    std::size_t index(int column, int row) const { return static_cast<std::size_t>(row * size_ + column); }
+    std::size_t index(int column, int row) const {
+        return static_cast<std::size_t>(row * size_ + column);
+    }
 
     int size_;
     std::vector<std::uint8_t> cells_;

@@ -91,9 +91,11 @@ int main(int argc, char* argv[]) {
         open = std::min(open, timeBatch(form, batch));
         toggleStatistics(form);
     }
-    std::printf("Batch of %d generations on 200x200, statistics panel shut: %8.3f s\n", batch, shut);
-    std::printf("Batch of %d generations on 200x200, statistics panel open: %8.3f s (%d chart points)\n",
-                batch, open, static_cast<int>(form.Chart1->series().count()));
+    std::printf("Batch of %d generations on 200x200, statistics panel shut: %8.3f s\n", batch,
+                shut);
+    std::printf(
+        "Batch of %d generations on 200x200, statistics panel open: %8.3f s (%d chart points)\n",
+        batch, open, static_cast<int>(form.Chart1->series().count()));
     std::printf("Open / shut: %.2fx (target: at most 1.5x)\n", open / shut);
 
     if (timerGenerations <= 0) {

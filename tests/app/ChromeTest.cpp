@@ -47,7 +47,8 @@ private slots:
         QTest::mousePress(form->GroupBox3, Qt::LeftButton, {}, QPoint(150, 5));
         QVERIFY(form->WindowDragging);
         QCOMPARE(form->DragOrigin, QPoint(150, 5));
-        sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(170, 15), Qt::NoButton, Qt::LeftButton);
+        sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(170, 15), Qt::NoButton,
+                  Qt::LeftButton);
         QCOMPARE(form->pos(), QPoint(120, 110));
         QTest::mouseRelease(form->GroupBox3, Qt::LeftButton, {}, QPoint(150, 5));
         QVERIFY(!form->WindowDragging);

@@ -121,7 +121,8 @@ private slots:
         QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
         QTest::mouseClick(form->SpeedButton17, Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
-        const QStringList shots = QDir(dir.filePath(QStringLiteral("Скриншоты"))).entryList(QDir::Files);
+        const QStringList shots =
+            QDir(dir.filePath(QStringLiteral("Скриншоты"))).entryList(QDir::Files);
         QCOMPARE(shots.size(), 1);
         QVERIFY(shots.first().endsWith(QStringLiteral(" Поколение-0.bmp")));
         const QImage image(dir.filePath(QStringLiteral("Скриншоты/") + shots.first()));

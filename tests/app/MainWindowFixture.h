@@ -30,7 +30,8 @@ inline std::unique_ptr<TForm1> shownMainWindow(FakeDialogs::Log& log) {
 }
 
 inline void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos,
-                      Qt::MouseButton button = Qt::NoButton, Qt::MouseButtons buttons = Qt::NoButton) {
+                      Qt::MouseButton button = Qt::NoButton,
+                      Qt::MouseButtons buttons = Qt::NoButton) {
     QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons,
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &event);

@@ -80,7 +80,8 @@ private slots:
 
     void settingsPanelPushesTheStatisticsPanel() {
         bool disabledMidSlide = false;
-        QTimer::singleShot(0, form.get(), [&] { disabledMidSlide = !form->CheckBox2->isEnabled(); });
+        QTimer::singleShot(0, form.get(),
+                           [&] { disabledMidSlide = !form->CheckBox2->isEnabled(); });
         QTest::mouseClick(form->CheckBox2, Qt::LeftButton, {}, QPoint(5, 12));
         QVERIFY(disabledMidSlide);
         QVERIFY(form->CheckBox2->isEnabled());

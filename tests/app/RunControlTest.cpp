@@ -102,7 +102,8 @@ private slots:
 
     void batchesAdvanceAndFeedTheOpenStatisticsPanel() {
         QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
-        form->board().Cells[10][10] = form->board().Cells[11][10] = form->board().Cells[12][10] = kAlive;
+        form->board().Cells[10][10] = form->board().Cells[11][10] = form->board().Cells[12][10] =
+            kAlive;
         advance(25);
         QCOMPARE(form->board().Generation, 25);
         QCOMPARE(form->board().StepsToRun, 25);
@@ -158,7 +159,8 @@ private slots:
         form->Edit2->setText(QStringLiteral("0"));
         QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
         QCOMPARE(form->board().Generation, 0);
-        QCOMPARE(form->StringGrid1->snapshot().pixelColor(7 * 16 + 3, 8 * 16 + 3), QColor(255, 255, 0));
+        QCOMPARE(form->StringGrid1->snapshot().pixelColor(7 * 16 + 3, 8 * 16 + 3),
+                 QColor(255, 255, 0));
     }
 
 private:

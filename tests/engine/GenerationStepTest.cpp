@@ -1,6 +1,6 @@
 // The single-pass step against the textbook rule, and the behaviour at the board's edge.
-#include "engine/Board.h"
 #include "engine/GenerationStep.h"
+#include "engine/Board.h"
 #include "engine/TextbookLife.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +69,8 @@ TEST(GenerationStep, AgreesWithTheTextbookRuleOnRandomBoardsOfEverySize) {
                 for (int r = 0; r < size; ++r) {
                     const bool now = ref.alive(c, r);
                     const bool was = old[static_cast<std::size_t>(r * size + c)];
-                    ASSERT_EQ(b->isAlive(c, r), now) << "size " << size << " cell " << c << "," << r;
+                    ASSERT_EQ(b->isAlive(c, r), now)
+                        << "size " << size << " cell " << c << "," << r;
                     ASSERT_EQ(painter.alive.count({c, r}) == 1, now && !was);
                     ASSERT_EQ(painter.dead.count({c, r}) == 1, was && !now);
                 }
@@ -155,7 +156,8 @@ TEST(GenerationStep, GliderRunsIntoTheCornerAndSettlesAsABlock) {
                 }
             }
             ASSERT_EQ(alive, 4) << "step " << g;
-            ASSERT_TRUE(b->isAlive(38, 38) && b->isAlive(39, 38) && b->isAlive(38, 39) && b->isAlive(39, 39))
+            ASSERT_TRUE(b->isAlive(38, 38) && b->isAlive(39, 38) && b->isAlive(38, 39) &&
+                        b->isAlive(39, 39))
                 << "step " << g;
         }
     }
@@ -182,7 +184,8 @@ TEST(GenerationStep, FastPercentMatchesTheExtendedDivisionEverywhere) {
     for (int size = 1; size <= kMaxBoardSize; ++size) {
         const int most = (size + 2) * (size + 2);
         for (int population = 0; population <= most; ++population) {
-            ASSERT_EQ(populationPercent(population, size), populationPercentExtended(population, size))
+            ASSERT_EQ(populationPercent(population, size),
+                      populationPercentExtended(population, size))
                 << population << " of " << size;
         }
     }
