@@ -27,24 +27,13 @@ QString invalidInteger(const QString& text) {
 
 } // namespace
 
-class BadInputTest : public QObject {
+class BadInputTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareApplication(); }
-    void init() {
-        log = {};
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        QDir::setCurrent(dir->path());
-        form = shownMainWindow(log);
-        QVERIFY(form);
-    }
-    void cleanup() {
-        form.reset();
-        QDir::setCurrent(QDir::rootPath());
-        dir.reset();
-    }
+    void init() { QVERIFY(openWindow(true)); }
+    void cleanup() { closeWindow(); }
 
     // --- Number boxes --------------------------------------------------------------------
 
@@ -266,28 +255,6 @@ private:
     QPoint cellCentre(int col, int row) const {
         return form->StringGrid1->cellRect(col, row).center();
     }
-    // Live cells in columns and rows 0 to side - 1.
-    int aliveCount(int side) const {
-        int alive = 0;
-        for (int c = 0; c < side; ++c) {
-            for (int r = 0; r < side; ++r) {
-                alive += form->board().isAlive(c, r);
-            }
-        }
-        return alive;
-    }
-    QString write(const QString& name, const QByteArray& bytes) {
-        QFile file(QDir(dir->path()).filePath(name)); // absolute names stay as they are
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size()) {
-            return {};
-        }
-        return file.fileName();
-    }
-
-    std::unique_ptr<QTemporaryDir> dir;
-    FakeDialogs::Log log;
-    std::unique_ptr<TForm1> form;
 };
 
 QTEST_MAIN(BadInputTest)

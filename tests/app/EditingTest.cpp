@@ -10,18 +10,16 @@
 
 using namespace tivla;
 
-class EditingTest : public QObject {
+class EditingTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareApplication(); }
     void init() {
-        log = {};
-        form = shownMainWindow(log);
-        QVERIFY(form);
+        QVERIFY(openWindow());
         grid = form->StringGrid1;
     }
-    void cleanup() { form.reset(); }
+    void cleanup() { closeWindow(); }
 
     void aLeftPressTogglesThePressedCellFromTheStart() {
         QTest::mousePress(grid, Qt::LeftButton, {}, centre(5, 6));
@@ -141,23 +139,12 @@ private:
         const QRect r = grid->cellRect(col, row);
         return r.center();
     }
-    int aliveCount() const {
-        int alive = 0;
-        for (int c = 0; c < kCellsDim; ++c) {
-            for (int r = 0; r < kCellsDim; ++r) {
-                alive += form->board().isAlive(c, r);
-            }
-        }
-        return alive;
-    }
     void choose(int stamp) {
         QWidget* panel = stamp <= 11 ? form->GroupBox4 : form->GroupBox5;
         sendMouse(panel, QEvent::MouseMove, QPoint(60, 6));
         QTest::mouseClick(form->RadioButtons[stamp], Qt::LeftButton, {}, QPoint(5, 8));
     }
 
-    FakeDialogs::Log log;
-    std::unique_ptr<TForm1> form;
     StringGrid* grid = nullptr;
 };
 

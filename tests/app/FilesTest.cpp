@@ -10,19 +10,13 @@
 
 using namespace tivla;
 
-class FilesTest : public QObject {
+class FilesTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareApplication(); }
-    void init() {
-        log = {};
-        QVERIFY(dir.isValid());
-        QDir::setCurrent(dir.path());
-        form = shownMainWindow(log);
-        QVERIFY(form);
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(openWindow(true)); }
+    void cleanup() { closeWindow(); }
 
     void cancellingTheOpenDialogLeavesAnEmptyBoardOfTheOldSize() {
         QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80x80
@@ -38,7 +32,7 @@ private slots:
     void aSavedBoardLoadsBackCellForCell() {
         Board& b = form->board();
         b.Cells[0][0] = b.Cells[39][39] = b.Cells[17][3] = b.Cells[40][5] = kAlive;
-        log.nextSave = dir.filePath(QStringLiteral("доска.txt"));
+        log.nextSave = dir->filePath(QStringLiteral("доска.txt"));
         QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
         QFile file(log.nextSave);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -77,7 +71,7 @@ private slots:
     }
 
     void badFilesAreReportedAndKeepWhatWasRead() {
-        log.nextOpen = dir.filePath(QStringLiteral("нет-такого.txt"));
+        log.nextOpen = dir->filePath(QStringLiteral("нет-такого.txt"));
         QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
         QCOMPARE(log.errors.last(), QStringLiteral("File not found."));
 
@@ -95,7 +89,7 @@ private slots:
             QCOMPARE(form->board().BoardSize, before);
             QVERIFY(log.errors.last().contains(QString::fromLatin1(size)));
         }
-        log.nextOpen = dir.path(); // a folder chosen as a file
+        log.nextOpen = dir->path(); // a folder chosen as a file
         QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
         QCOMPARE(log.errors.size(), 6);
     }
@@ -115,33 +109,19 @@ private slots:
         QTest::mouseClick(form->SpeedButton17, Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         QVERIFY(log.errors.last().startsWith(QStringLiteral("Cannot create file \"")));
-        QVERIFY(log.errors.last().contains(dir.path()));
+        QVERIFY(log.errors.last().contains(dir->path()));
 
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Скриншоты")));
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("Скриншоты")));
         QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
         QTest::mouseClick(form->SpeedButton17, Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         const QStringList shots =
-            QDir(dir.filePath(QStringLiteral("Скриншоты"))).entryList(QDir::Files);
+            QDir(dir->filePath(QStringLiteral("Скриншоты"))).entryList(QDir::Files);
         QCOMPARE(shots.size(), 1);
         QVERIFY(shots.first().endsWith(QStringLiteral(" Поколение-0.bmp")));
-        const QImage image(dir.filePath(QStringLiteral("Скриншоты/") + shots.first()));
+        const QImage image(dir->filePath(QStringLiteral("Скриншоты/") + shots.first()));
         QCOMPARE(image.size(), QSize(600, 600));
     }
-
-private:
-    QString write(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            return {};
-        }
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    QTemporaryDir dir;
-    FakeDialogs::Log log;
-    std::unique_ptr<TForm1> form;
 };
 
 QTEST_MAIN(FilesTest)

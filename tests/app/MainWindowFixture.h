@@ -6,8 +6,11 @@
 #include "app/TForm1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -36,5 +39,54 @@ inline void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos,
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
+
+// What every main-window test works on: the window with its dialogs answered, and on request
+// a fresh working folder of its own (where «примеры» and «Скриншоты» are looked for).
+class MainWindowUnderTest {
+protected:
+    bool openWindow(bool inOwnFolder = false) {
+        log = {};
+        if (inOwnFolder) {
+            dir = std::make_unique<QTemporaryDir>();
+            if (!dir->isValid()) {
+                return false;
+            }
+            QDir::setCurrent(dir->path());
+        }
+        form = shownMainWindow(log);
+        return form != nullptr;
+    }
+    void closeWindow() {
+        form.reset();
+        if (dir) {
+            QDir::setCurrent(QDir::rootPath());
+            dir.reset();
+        }
+    }
+
+    // Live cells in columns and rows 0 to side - 1.
+    int aliveCount(int side = kCellsDim) const {
+        int alive = 0;
+        for (int c = 0; c < side; ++c) {
+            for (int r = 0; r < side; ++r) {
+                alive += form->board().isAlive(c, r);
+            }
+        }
+        return alive;
+    }
+    // A file in the test's own folder (absolute names stay as they are); empty on failure.
+    QString write(const QString& name, const QByteArray& bytes) const {
+        QFile file(QDir(dir->path()).filePath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size()) {
+            return {};
+        }
+        return file.fileName();
+    }
+
+    FakeDialogs::Log log;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<QTemporaryDir> dir;
+};
 
 } // namespace tivla

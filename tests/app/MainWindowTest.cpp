@@ -14,17 +14,13 @@
 
 using namespace tivla;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareApplication(); }
-    void init() {
-        log = {};
-        form = shownMainWindow(log);
-        QVERIFY(form);
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void startsAsLaidOut() {
         QCOMPARE(form->size(), QSize(968, 640));
@@ -161,10 +157,6 @@ private slots:
         QVERIFY(form->Label5->text().isEmpty() && form->Label10->text().isEmpty());
         QCOMPARE(form->Chart1->series().count(), 0);
     }
-
-private:
-    FakeDialogs::Log log;
-    std::unique_ptr<TForm1> form;
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -13,17 +13,13 @@
 
 using namespace tivla;
 
-class PanelsTest : public QObject {
+class PanelsTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareApplication(); }
-    void init() {
-        log = {};
-        form = shownMainWindow(log);
-        QVERIFY(form);
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void hoveringOpensAndChoosingShutsTheStampPanels() {
         sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(60, 6));
@@ -141,8 +137,6 @@ private:
         }
     };
 
-    FakeDialogs::Log log;
-    std::unique_ptr<TForm1> form;
     ResizeWatcher watcher;
 };
 

@@ -12,17 +12,13 @@
 
 using namespace tivla;
 
-class RunControlTest : public QObject {
+class RunControlTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareApplication(); }
-    void init() {
-        log = {};
-        form = shownMainWindow(log);
-        QVERIFY(form);
-    }
-    void cleanup() { form.reset(); }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void startAndStopBringBackTheStartingState() {
         form->board().NeighbourCounts[0][0] = 3;
@@ -168,9 +164,6 @@ private:
         form->Edit2->setText(QString::number(steps));
         QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
     }
-
-    FakeDialogs::Log log;
-    std::unique_ptr<TForm1> form;
 };
 
 QTEST_MAIN(RunControlTest)
