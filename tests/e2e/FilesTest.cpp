@@ -79,6 +79,8 @@ private:
     // Waits for the file dialog, clicks into its margin so that the keyboard goes to it, types
     // the name and Enter, and waits for the dialog to go.
     bool answerFileDialog(const QString& name);
+    // Clicks the cells alive on the 40 x 40 board and waits until the screen shows them.
+    bool clickCellsAlive(const GridOnScreen& board, const std::set<Cell>& alive);
 
     DesktopSession session_{QStringLiteral("FilesTest"), QSize(1280, 1024)};
     QPoint at(const QRect& control) const {
@@ -115,17 +117,20 @@ bool FilesTest::answerFileDialog(const QString& name) {
     return session_.seeDialogGone(QStringLiteral("file dialog closed"));
 }
 
+bool FilesTest::clickCellsAlive(const GridOnScreen& board, const std::set<Cell>& alive) {
+    for (const auto& [col, row] : alive) {
+        session_.user().click(board.cellCentre(col, row));
+    }
+    return session_.see(QStringLiteral("cells drawn"), [&](const QImage& s) {
+        return board.shows(s, alive, QRect(0, 0, 40, 40));
+    });
+}
+
 void FilesTest::saveThroughTheDialog() {
     QVERIFY2(session_.openMainWindow(), session_.why());
     const GridOnScreen board = grid();
     const std::set<Cell> alive{{0, 39}, {3, 4}, {10, 20}, {39, 39}};
-    for (const auto& [col, row] : alive) {
-        session_.user().click(board.cellCentre(col, row));
-    }
-    QVERIFY2(
-        session_.see(QStringLiteral("cells drawn"),
-                     [&](const QImage& s) { return board.shows(s, alive, QRect(0, 0, 40, 40)); }),
-        session_.why());
+    QVERIFY2(clickCellsAlive(board, alive), session_.why());
 
     session_.user().click(at(places::kSaveButton));
     QVERIFY2(answerFileDialog(QStringLiteral("e2e-saved.txt")), session_.why());
@@ -186,13 +191,7 @@ void FilesTest::snapshotsMatchTheScreen() {
     QVERIFY2(session_.openMainWindow(), session_.why());
     const GridOnScreen board = grid();
     const std::set<Cell> alive{{3, 3}, {4, 3}, {21, 30}, {20, 30}};
-    for (const auto& [col, row] : alive) {
-        session_.user().click(board.cellCentre(col, row));
-    }
-    QVERIFY2(
-        session_.see(QStringLiteral("cells drawn"),
-                     [&](const QImage& s) { return board.shows(s, alive, QRect(0, 0, 40, 40)); }),
-        session_.why());
+    QVERIFY2(clickCellsAlive(board, alive), session_.why());
     const QDate day = QDate::currentDate();
     session_.user().click(at(places::kSnapshotButton));
     const QDir folder(session_.program().workDir().filePath(QStringLiteral("Скриншоты")));
