@@ -118,6 +118,10 @@ public:
     void UncheckFigures();
     void UncheckBrushes();
 
+    // Opens the file at path as the open command does after its dialog, the clear included;
+    // a failure shows the open command's message box.
+    void openFile(const QString& path);
+
     // Reports a failed step the way the program reports every error.
     void reportError(const QString& text);
     // The program's own plain message box.
@@ -194,6 +198,7 @@ private:
     void setChartMaximum(int maximum);
     void applySizeButton(int boardSize);
     void runAdvance(std::int32_t steps);
+    void loadFile(const QString& path);
     void pumpEvents();
 
     // The one board of this run; fixed size, allocated once with the window.

@@ -32,6 +32,15 @@ void TForm1::SpeedButton3Click() {
     if (path.isEmpty()) {
         return;
     }
+    loadFile(path);
+}
+
+void TForm1::openFile(const QString& path) {
+    ClearBoard();
+    loadFile(path);
+}
+
+void TForm1::loadFile(const QString& path) {
     FormPainter painter{*this};
     if (const auto error =
             loadBoardFromFile(path, board(), painter, [this] { ApplyBoardSize(); })) {
