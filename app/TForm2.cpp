@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace tivla {
 
@@ -34,6 +35,14 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 void TForm2::Image1Click() {
     if (mainWindow_ != nullptr) {
         mainWindow_->showFromTitleScreen();
+        if (!fileToOpen_.isEmpty()) {
+            // Queued, so that the window is on the screen and this one gone before a message
+            // box about the file can appear over it.
+            QTimer::singleShot(0, mainWindow_, [window = mainWindow_, path = fileToOpen_] {
+                window->openFile(path);
+            });
+            fileToOpen_.clear();
+        }
     }
     hide();
 }

@@ -16,6 +16,8 @@ public:
     explicit TForm2(QWidget* parent = nullptr);
 
     void setMainWindow(TForm1* mainWindow) { mainWindow_ = mainWindow; }
+    // A file the main window opens, as its open command would, once it first appears.
+    void setFileToOpen(const QString& path) { fileToOpen_ = path; }
     void Image1Click();
 
     QLabel* Image1 = nullptr;
@@ -26,6 +28,7 @@ protected:
 
 private:
     TForm1* mainWindow_ = nullptr;
+    QString fileToOpen_;
 };
 
 } // namespace tivla

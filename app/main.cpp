@@ -1,16 +1,51 @@
 // Starts Тивла: the title screen first, the main window hidden behind it.
+#include "CommandLine.h"
 #include "Fonts.h"
 #include "TForm1.h"
 #include "TForm2.h"
 #include "assets/Assets.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
-int main(int, char* argv[]) {
-    // The program reads no command line: Qt's own options (-reverse, -geometry...) stay out.
+#include <cstdio>
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+bool print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fwrite(bytes.constData(), 1, bytes.size(), stream) ==
+               static_cast<std::size_t>(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Read before Qt starts, so --help and a wrong command line need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QFile::decodeName(argv[i]);
+    }
+    const tivla::CommandLine commandLine = tivla::parseCommandLine(arguments);
+    switch (commandLine.action) {
+    case tivla::CommandLine::Action::Help:
+        return print(stdout, tivla::commandLineHelp()) ? 0 : 1;
+    case tivla::CommandLine::Action::Version:
+        return print(stdout, tivla::versionLine()) ? 0 : 1;
+    case tivla::CommandLine::Action::Refuse:
+        print(stderr, tivla::commandLineRefusal(commandLine.error));
+        return kExitUsage;
+    case tivla::CommandLine::Action::Run:
+        break;
+    }
+
+    // Qt's own options (-reverse, -geometry...) stay out: Qt sees no command line.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
@@ -35,6 +70,7 @@ int main(int, char* argv[]) {
     tivla::TForm2 titleScreen;
     tivla::TForm1 mainWindow;
     titleScreen.setMainWindow(&mainWindow);
+    titleScreen.setFileToOpen(commandLine.file);
     mainWindow.setTitleScreen(&titleScreen);
     titleScreen.show();
     return QApplication::exec();

@@ -32,7 +32,12 @@ std::string batchUsage() {
            "Options:\n"
            "  --stats   print the statistics line after every generation\n"
            "  --help    show this text\n"
+           "  --version show the version\n"
            "  --        end of options\n";
+}
+
+std::string batchVersion() {
+    return "tivla-batch " TIVLA_VERSION "\n";
 }
 
 ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments) {
@@ -47,6 +52,8 @@ ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments) 
                 options.stats = true;
             } else if (argument == "--help") {
                 options.help = true;
+            } else if (argument == "--version") {
+                options.version = true;
             } else {
                 return {std::nullopt, "unknown option " + argument};
             }
@@ -54,7 +61,7 @@ ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments) 
         }
         positional.push_back(argument);
     }
-    if (options.help) {
+    if (options.help || options.version) {
         return {options, {}};
     }
     if (positional.size() < 2 || positional.size() > 3) {

@@ -9,6 +9,7 @@ namespace tivla {
 
 struct BatchOptions {
     bool help = false;
+    bool version = false;
     bool stats = false;
     std::string input;
     long long steps = 0;
@@ -21,11 +22,13 @@ struct ParsedBatchOptions {
     std::string error;
 };
 
-// Reads `[--stats] INPUT N [OUTPUT]` or `--help`. "--" ends the options, so a file name may
-// start with a dash.
+// Reads `[--stats] INPUT N [OUTPUT]`, `--help` or `--version`. "--" ends the options, so a file
+// name may start with a dash.
 ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints.
 std::string batchUsage();
+// The line --version prints.
+std::string batchVersion();
 
 } // namespace tivla

@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const tivla::BatchOptions& options = *parsed.options;
-    if (options.help) {
-        std::fputs(tivla::batchUsage().c_str(), stdout);
+    if (options.help || options.version) {
+        std::fputs((options.help ? tivla::batchUsage() : tivla::batchVersion()).c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : kExitFailure;
     }
     // Past a file-size limit, writes should fail and be reported, not end the process.

@@ -37,13 +37,13 @@ bool DesktopSession::startDisplay() {
     return true;
 }
 
-bool DesktopSession::launch() {
+bool DesktopSession::launch(const QStringList& arguments) {
     why_.clear();
     artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), suite_,
                            QString::fromLatin1(QTest::currentTestFunction()));
     program_ = std::make_unique<ProgramRun>(display_.name(), scale_,
                                             artefacts_.filePath(QStringLiteral("program.log")));
-    const QString error = program_->start();
+    const QString error = program_->start(arguments);
     if (!error.isEmpty()) {
         return fail(error);
     }

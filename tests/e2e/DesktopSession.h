@@ -31,8 +31,8 @@ public:
     // For initTestCase: starts the display; false with why() on failure.
     bool startDisplay();
     // For init: a fresh artefact folder for the current test function and a fresh run of
-    // the program, showing its title screen; false with why() on failure.
-    bool launch();
+    // the program with arguments, showing its title screen; false with why() on failure.
+    bool launch(const QStringList& arguments = {});
     // For cleanup: the last screen is kept, and the program is ended if still running.
     void finish();
 

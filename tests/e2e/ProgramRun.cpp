@@ -58,7 +58,7 @@ ProgramRun::~ProgramRun() {
     stop();
 }
 
-QString ProgramRun::start() {
+QString ProgramRun::start(const QStringList& arguments) {
     if (!work_.isValid()) {
         return QStringLiteral("no temporary folder: %1").arg(work_.errorString());
     }
@@ -75,7 +75,7 @@ QString ProgramRun::start() {
     process_.setWorkingDirectory(work.path());
     process_.setStandardOutputFile(logPath_, QIODevice::Append);
     process_.setStandardErrorFile(logPath_, QIODevice::Append);
-    process_.start(QStringLiteral(TIVLA_E2E_PROGRAM), {});
+    process_.start(QStringLiteral(TIVLA_E2E_PROGRAM), arguments);
     if (!process_.waitForStarted(kStartPatienceMs)) {
         return QStringLiteral("%1 did not start: %2")
             .arg(QStringLiteral(TIVLA_E2E_PROGRAM), process_.errorString());

@@ -17,8 +17,8 @@ public:
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
-    // Empty when the program runs, otherwise why it does not.
-    QString start();
+    // Empty when the program runs, otherwise why it does not. arguments: its command line.
+    QString start(const QStringList& arguments = {});
     // The program's current directory, with "примеры" and "Скриншоты" in it.
     QDir workDir() const { return QDir(work_.path()); }
     bool isRunning() const { return process_.state() != QProcess::NotRunning; }

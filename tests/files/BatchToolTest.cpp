@@ -181,9 +181,21 @@ TEST(BatchTool, BadInputIsRefusedWithTheProgramsTextAndWritesNothing) {
     }
 }
 
-TEST(BatchTool, HelpDescribesTheCommandLine) {
+TEST(BatchTool, HelpAndVersionGoToStandardOutput) {
     TempDirectory dir;
-    const ToolRun run = runBatch(dir, {"--help"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.out.starts_with("Usage: tivla-batch [--stats] INPUT N [OUTPUT]\n"));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string start;
+    } cases[] = {
+        {{"--help"}, "Usage: tivla-batch [--stats] INPUT N [OUTPUT]\n"},
+        {{"--version"}, "tivla-batch " TIVLA_VERSION "\n"},
+        // Either wins over a command line that would run.
+        {{"--stats", dir.file("missing"), "5", "--version"}, "tivla-batch " TIVLA_VERSION "\n"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runBatch(dir, c.arguments);
+        EXPECT_EQ(run.status, 0) << c.start;
+        EXPECT_TRUE(run.out.starts_with(c.start)) << run.out;
+        EXPECT_EQ(run.err, "") << c.start;
+    }
 }
