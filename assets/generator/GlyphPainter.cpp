@@ -2,6 +2,7 @@
 #include "GlyphPainter.h"
 
 #include "AssetColours.h"
+#include "IconPainter.h"
 #include "PixelCanvas.h"
 
 #include <cmath>
@@ -184,24 +185,7 @@ QImage GlyphPainter::fill() {
 }
 
 QImage GlyphPainter::icon() {
-    constexpr int kCell = 8;
-    constexpr int kGridLeft = 4;
-    PixelCanvas canvas(kIconSize, kIconSize);
-    canvas.fillRect(1, 1, 30, 30, colours::kOrange);
-    canvas.outline(colours::kDeepOrange);
-    for (int line = 0; line <= 3; ++line) {
-        canvas.fillRect(kGridLeft + line * kCell, kGridLeft, 1, 3 * kCell + 1, colours::kSilver);
-        canvas.fillRect(kGridLeft, kGridLeft + line * kCell, 3 * kCell + 1, 1, colours::kSilver);
-    }
-    // The glider, as it first appears on a board.
-    for (const QPoint cell :
-         {QPoint(1, 0), QPoint(2, 1), QPoint(0, 2), QPoint(1, 2), QPoint(2, 2)}) {
-        const int x = kGridLeft + cell.x() * kCell;
-        const int y = kGridLeft + cell.y() * kCell;
-        canvas.fillRect(x, y, kCell + 1, kCell + 1, colours::kInk);
-        canvas.fillRect(x + 1, y + 1, kCell - 1, kCell - 1, colours::kAlive);
-    }
-    return canvas.image();
+    return IconPainter::paint(kIconSize);
 }
 
 } // namespace tivla

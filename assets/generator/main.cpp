@@ -1,9 +1,11 @@
-// Draws Тивла's title picture, button glyphs and icon into assets/images (or a folder given as
-// the one argument).
+// Draws Тивла's title picture, button glyphs and icon into assets/images, and the icon theme's
+// pictures into assets/icons (or the folders given as the arguments).
 #include "GlyphPainter.h"
+#include "IconPainter.h"
 #include "TitlePainter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -22,6 +24,27 @@ bool saveImage(const QImage& image, const QDir& folder, const QString& name) {
     return false;
 }
 
+// The icon at every theme size and as SVG, in the hicolor theme's layout below folder.
+bool saveThemeIcons(const QDir& folder) {
+    bool allSaved = true;
+    for (const int size : tivla::IconPainter::kThemeSizes) {
+        const QString sub = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        allSaved = folder.mkpath(sub) &&
+                   saveImage(tivla::IconPainter::paint(size), QDir(folder.filePath(sub)),
+                             QStringLiteral("tivla.png")) &&
+                   allSaved;
+    }
+    const QString scalable = QStringLiteral("hicolor/scalable/apps");
+    QFile svg(folder.filePath(scalable + QStringLiteral("/tivla.svg")));
+    const QByteArray text = tivla::IconPainter::svg();
+    if (!folder.mkpath(scalable) || !svg.open(QIODevice::WriteOnly) ||
+        svg.write(text) != text.size()) {
+        QTextStream(stderr) << "cannot write " << svg.fileName() << '\n';
+        return false;
+    }
+    return allSaved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,9 +59,13 @@ int main(int argc, char* argv[]) {
 
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1])
                                : QStringLiteral(TIVLA_ASSET_IMAGES_DIR));
-    if (!folder.exists()) {
-        QTextStream(stderr) << "no such folder: " << folder.path() << '\n';
-        return 1;
+    const QDir iconFolder(argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                   : QStringLiteral(TIVLA_ASSET_ICONS_DIR));
+    for (const QDir& needed : {folder, iconFolder}) {
+        if (!needed.exists()) {
+            QTextStream(stderr) << "no such folder: " << needed.path() << '\n';
+            return 1;
+        }
     }
 
     const std::pair<QString, std::function<QImage()>> images[] = {
@@ -69,5 +96,6 @@ int main(int argc, char* argv[]) {
                        allSaved;
         }
     }
+    allSaved = saveThemeIcons(iconFolder) && allSaved;
     return allSaved ? 0 : 1;
 }
