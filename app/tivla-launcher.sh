@@ -2,7 +2,8 @@
 # Starts Тивла from a folder of the user's own, "$HOME/Тивла": the program opens and saves
 # boards in "примеры" and writes snapshots to "Скриншоты", both relative to the folder it runs
 # in, and creates neither itself. Installed as bin/tivla-launcher beside bin/tivla.
-#   tivla-launcher                 prepare the folder, then run the program in it
+#   tivla-launcher [FILE]          prepare the folder, then run the program in it (with FILE
+#                                  to open, as given by the desktop on a double click)
 #   tivla-launcher --prepare-only  prepare the folder, print its path, and stop
 #
 # The folder sits in the home folder itself, not under XDG_DATA_HOME: boards and snapshots are
@@ -15,16 +16,28 @@ here=$(CDPATH='' cd -- "$(dirname -- "$0")" && pwd)
 examples="$here/@TIVLA_DATA_FROM_BIN@/tivla/примеры"
 
 usage() {
-    echo "usage: tivla-launcher [--prepare-only]" >&2
+    echo "usage: tivla-launcher [--prepare-only | [--] FILE]" >&2
     exit 2
 }
 
 prepare_only=false
+file=
 case $# in
 0) ;;
-1) [ "$1" = "--prepare-only" ] || usage
-   prepare_only=true ;;
+1) case $1 in
+   --prepare-only) prepare_only=true ;;
+   -?*) usage ;;
+   *) file=$1 ;;
+   esac ;;
+2) [ "$1" = "--" ] || usage
+   file=$2 ;;
 *) usage ;;
+esac
+[ $# -eq 0 ] || [ -n "$file" ] || [ "$prepare_only" = true ] || usage
+# The program runs in the user's folder: a relative name is taken from where we started.
+case $file in
+''|/*) ;;
+*) file="$PWD/$file" ;;
 esac
 
 if [ -z "${HOME:-}" ]; then
@@ -49,4 +62,7 @@ if [ "$prepare_only" = true ]; then
     exit 0
 fi
 cd -- "$folder"
+if [ -n "$file" ]; then
+    exec "$here/tivla" -- "$file"
+fi
 exec "$here/tivla"

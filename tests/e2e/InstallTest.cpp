@@ -1,13 +1,9 @@
-// The installed tree: "cmake --install" into a temporary prefix puts the program, its launcher,
-// the desktop entry, the icon and the example boards in their places, and the launcher
-// prepares the user's folder and starts the program there. Needs no display.
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QHash>
+// The installed tree: "cmake --install" into a temporary prefix puts the programs, the launcher,
+// the desktop entry, the icons, the metadata and the example boards in their places, and the
+// launcher prepares the user's folder and starts the program there. Needs no display.
+#include "InstalledTree.h"
+
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,60 +14,8 @@ namespace tivla::e2e {
 
 namespace {
 
-constexpr int kPatienceMs = 60000;
 const QString kExamples = QStringLiteral(TIVLA_E2E_EXAMPLES);
 const QString kUserFolder = QStringLiteral("Тивла");
-
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome run(const QString& program, const QStringList& arguments,
-            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Outcome outcome;
-    if (process.waitForFinished(kPatienceMs) && process.exitStatus() == QProcess::NormalExit) {
-        outcome.exitCode = process.exitCode();
-    }
-    outcome.out = process.readAllStandardOutput();
-    outcome.err = process.readAllStandardError();
-    return outcome;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every file below folder, as paths relative to it.
-std::set<QString> filesBelow(const QString& folder) {
-    std::set<QString> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        files.insert(QDir(folder).relativeFilePath(it.next()));
-    }
-    return files;
-}
-
-// The keys of a desktop entry's main group, values as written.
-QHash<QString, QString> desktopEntryKeys(const QString& path) {
-    QHash<QString, QString> keys;
-    bool inMainGroup = false;
-    for (const QByteArray& raw : contents(path).split('\n')) {
-        const QString line = QString::fromUtf8(raw);
-        if (line.startsWith(QLatin1Char('['))) {
-            inMainGroup = line == QStringLiteral("[Desktop Entry]");
-        } else if (inMainGroup && line.contains(QLatin1Char('='))) {
-            const qsizetype equals = line.indexOf(QLatin1Char('='));
-            keys.insert(line.left(equals), line.mid(equals + 1));
-        }
-    }
-    return keys;
-}
 
 QStringList exampleNames() {
     return QDir(kExamples).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
@@ -95,6 +39,7 @@ private slots:
     void desktopEntryStartsTheLauncher();
     void launcherPreparesTheUserFolder();
     void launcherKeepsTheUsersOwnBoards();
+    void launcherStartsTheProgramInTheFolder_data();
     void launcherStartsTheProgramInTheFolder();
     void launcherRefuses_data();
     void launcherRefuses();
@@ -115,28 +60,12 @@ void InstallTest::initTestCase() {
 }
 
 void InstallTest::treeHoldsEverythingInItsPlace() {
-    std::set<QString> expected{
-        QStringLiteral("bin/tivla"),
-        QStringLiteral("bin/tivla-launcher"),
-        QStringLiteral("share/applications/tivla.desktop"),
-        QStringLiteral("share/icons/hicolor/32x32/apps/tivla.png"),
-    };
-    for (const QString& name : exampleNames()) {
-        expected.insert(QStringLiteral("share/tivla/примеры/") + name);
-    }
     QVERIFY(exampleNames().size() >= 6);
-    const std::set<QString> files = filesBelow(prefix_.path());
-    // Other parts of the project may install more; these must be there.
-    for (const QString& file : expected) {
-        QVERIFY2(files.count(file) == 1, qPrintable(file));
-    }
-    for (const QString& file : files) {
-        QVERIFY2(!file.startsWith(QStringLiteral("share/tivla/")) || expected.count(file) == 1,
-                 qPrintable(QStringLiteral("unexpected ") + file));
-    }
+    const std::set<QString> expected = installedFiles(kExamples);
+    QCOMPARE(filesBelow(prefix_.path()), expected);
 
-    for (const QString& program :
-         {QStringLiteral("bin/tivla"), QStringLiteral("bin/tivla-launcher")}) {
+    for (const QString& program : {QStringLiteral("bin/tivla"), QStringLiteral("bin/tivla-batch"),
+                                   QStringLiteral("bin/tivla-launcher")}) {
         QVERIFY2(QFileInfo(installed(program)).isExecutable(), qPrintable(program));
     }
     QVERIFY(contents(launcher()).startsWith("#!/bin/sh\n"));
@@ -144,10 +73,16 @@ void InstallTest::treeHoldsEverythingInItsPlace() {
         QCOMPARE(contents(installed(QStringLiteral("share/tivla/примеры/") + name)),
                  contents(kExamples + QLatin1Char('/') + name));
     }
+    // The theme's 32-pixel icon is the program's own window icon.
     const QString icon = installed(QStringLiteral("share/icons/hicolor/32x32/apps/tivla.png"));
     QCOMPARE(contents(icon),
              contents(QStringLiteral(TIVLA_E2E_SOURCE_DIR "/assets/images/icon.png")));
-    QCOMPARE(QImage(icon).size(), QSize(32, 32));
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage image(
+            installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/tivla.png").arg(size)));
+        QCOMPARE(image.size(), QSize(size, size));
+        QVERIFY(image.hasAlphaChannel());
+    }
 }
 
 void InstallTest::desktopEntryStartsTheLauncher() {
@@ -155,7 +90,10 @@ void InstallTest::desktopEntryStartsTheLauncher() {
     const QHash<QString, QString> keys = desktopEntryKeys(entry);
     QCOMPARE(keys.value(QStringLiteral("Type")), QStringLiteral("Application"));
     QCOMPARE(keys.value(QStringLiteral("Name")), QStringLiteral("Тивла"));
-    QCOMPARE(keys.value(QStringLiteral("Exec")), QStringLiteral("tivla-launcher"));
+    QCOMPARE(keys.value(QStringLiteral("Exec")), QStringLiteral("tivla-launcher %f"));
+    QCOMPARE(keys.value(QStringLiteral("MimeType")),
+             QStringLiteral("application/x-life-rle;application/x-life-cells;"
+                            "application/x-life-lif;"));
     QCOMPARE(keys.value(QStringLiteral("Icon")), QStringLiteral("tivla"));
     QCOMPARE(keys.value(QStringLiteral("Terminal")), QStringLiteral("false"));
     QCOMPARE(keys.value(QStringLiteral("Categories")), QStringLiteral("Game;Simulation;"));
@@ -219,8 +157,24 @@ void InstallTest::launcherKeepsTheUsersOwnBoards() {
     QCOMPARE(contents(removed), contents(kExamples + QLatin1Char('/') + exampleNames().at(1)));
 }
 
+void InstallTest::launcherStartsTheProgramInTheFolder_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("passedOn");
+    QTest::newRow("no file") << QStringList{} << QString();
+    QTest::newRow("absolute file")
+        << QStringList{QStringLiteral("/tmp/узор.rle")} << QStringLiteral("|--|/tmp/узор.rle");
+    // Relative to where the launcher started, not to the folder the program runs in.
+    QTest::newRow("relative file")
+        << QStringList{QStringLiteral("узор 1.rle")} << QStringLiteral("|--|START/узор 1.rle");
+    QTest::newRow("file after --") << QStringList{QStringLiteral("--"), QStringLiteral("-x.rle")}
+                                   << QStringLiteral("|--|START/-x.rle");
+}
+
 void InstallTest::launcherStartsTheProgramInTheFolder() {
-    // A copy of the launcher beside a stand-in program that reports where it was started.
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, passedOn);
+    // A copy of the launcher beside a stand-in program that reports where it was started and
+    // with what.
     QTemporaryDir tree;
     QVERIFY(tree.isValid());
     const QDir root(tree.path());
@@ -231,7 +185,8 @@ void InstallTest::launcherStartsTheProgramInTheFolder() {
     QVERIFY(stub.open(QIODevice::WriteOnly));
     stub.write("#!/bin/sh\n"
                "ls \"$PWD/примеры\" > \"$HOME/started\"\n"
-               "printf '%s|%s\\n' \"$PWD\" \"$#\" >> \"$HOME/started\"\n"
+               "printf '%s' \"$PWD\" >> \"$HOME/started\"\n"
+               "for a in \"$@\"; do printf '|%s' \"$a\" >> \"$HOME/started\"; done\n"
                "exit 7\n");
     stub.close();
     QVERIFY(stub.setPermissions(stub.permissions() | QFile::ExeOwner));
@@ -240,14 +195,19 @@ void InstallTest::launcherStartsTheProgramInTheFolder() {
     example.close();
 
     QTemporaryDir home;
-    QVERIFY(home.isValid());
-    const Outcome started =
-        run(root.filePath(QStringLiteral("bin/tivla-launcher")), {}, withHome(home.path()));
+    QTemporaryDir start;
+    QVERIFY(home.isValid() && start.isValid());
+    QProcess launched;
+    launched.setProcessEnvironment(withHome(home.path()));
+    launched.setWorkingDirectory(start.path());
+    launched.start(root.filePath(QStringLiteral("bin/tivla-launcher")), arguments);
+    QVERIFY(launched.waitForFinished());
     // The launcher becomes the program: its exit status is the program's.
-    QCOMPARE(started.exitCode, 7);
+    QCOMPARE(launched.exitCode(), 7);
     const QString folder = QDir(home.path()).filePath(kUserFolder);
+    passedOn.replace(QStringLiteral("START"), start.path());
     QCOMPARE(QString::fromUtf8(contents(QDir(home.path()).filePath(QStringLiteral("started")))),
-             QStringLiteral("Пример 40x40.txt\n%1|0\n").arg(folder));
+             QStringLiteral("Пример 40x40.txt\n") + folder + passedOn);
 }
 
 void InstallTest::launcherRefuses_data() {
@@ -257,6 +217,9 @@ void InstallTest::launcherRefuses_data() {
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--start")} << true << 2;
     QTest::newRow("two arguments")
         << QStringList{QStringLiteral("--prepare-only"), QStringLiteral("x")} << true << 2;
+    QTest::newRow("two files") << QStringList{QStringLiteral("a"), QStringLiteral("b")} << true
+                               << 2;
+    QTest::newRow("empty file name") << QStringList{QString()} << true << 2;
     QTest::newRow("no home") << QStringList{QStringLiteral("--prepare-only")} << false << 1;
 }
 
