@@ -56,6 +56,7 @@ private slots:
 
     void controlFieldsDescribeThePackage();
     void filesAreThoseOfTheInstallWithStrictModes();
+    void manualPagesNameTheVersion();
     void lintianFindsNoErrors();
     void metadataAndDesktopEntryValidate();
     void patternFilesGetTheirOwnTypes_data();
@@ -167,6 +168,21 @@ void PackageTest::filesAreThoseOfTheInstallWithStrictModes() {
         QCOMPARE(sections.exitCode, 0);
         QVERIFY2(!sections.out.contains(".symtab"),
                  qPrintable(program + QStringLiteral(" is not stripped")));
+    }
+}
+
+void PackageTest::manualPagesNameTheVersion() {
+    for (const QString& page :
+         {QStringLiteral("man1/tivla.1.gz"), QStringLiteral("man1/tivla-batch.1.gz"),
+          QStringLiteral("man1/tivla-launcher.1.gz"), QStringLiteral("ru/man1/tivla.1.gz")}) {
+        const Outcome text =
+            run(QStringLiteral("gzip"),
+                {QStringLiteral("-dc"), unpacked(QStringLiteral("usr/share/man/") + page)});
+        QCOMPARE(text.exitCode, 0);
+        const QByteArray header = text.out.left(text.out.indexOf('\n'));
+        QVERIFY2(header.startsWith(".TH ") &&
+                     header.contains(" \"tivla " + kVersion.toUtf8() + "\" "),
+                 header.constData());
     }
 }
 
