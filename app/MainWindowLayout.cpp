@@ -258,9 +258,6 @@ void MainWindowLayout::buildSettingsPanel(TForm1& form) {
     fitToText(form.Label1);
     form.SpinEdit1 = new SpinEdit(form.GroupBox1);
     form.SpinEdit1->setGeometry(13, 35, 52, 23);
-    form.SpinEdit1->setRange(3, 2550);
-    form.SpinEdit1->setMaxLength(4);
-    form.SpinEdit1->setValue(3);
     form.SpinEdit1->setFont(windowsFont(kGeorgia, -11));
     QPalette palette = form.SpinEdit1->palette();
     palette.setColor(QPalette::Base, Qt::white);
