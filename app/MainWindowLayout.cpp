@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include <vector>
+
 namespace tivla {
 
 namespace {
@@ -256,9 +258,6 @@ void MainWindowLayout::buildSettingsPanel(TForm1& form) {
     fitToText(form.Label1);
     form.SpinEdit1 = new SpinEdit(form.GroupBox1);
     form.SpinEdit1->setGeometry(13, 35, 52, 23);
-    form.SpinEdit1->setRange(3, 2550);
-    form.SpinEdit1->setMaxLength(4);
-    form.SpinEdit1->setValue(3);
     form.SpinEdit1->setFont(windowsFont(kGeorgia, -11));
     QPalette palette = form.SpinEdit1->palette();
     palette.setColor(QPalette::Base, Qt::white);
@@ -301,20 +300,26 @@ void MainWindowLayout::buildStatisticsPanel(TForm1& form) {
 }
 
 void MainWindowLayout::setTabOrder(TForm1& form) {
-    // Buttons and labels take no focus; the panels pass it to their children.
-    QWidget* chain[] = {form.CheckBox1,
-                        form.SpinEdit1,
-                        form.StringGrid1,
-                        form.RadioButtons[1],
-                        form.Edit1,
-                        form.Edit2,
-                        form.RadioButtons[19],
-                        form.RadioButtons[20],
-                        form.RadioButtons[18],
-                        form.CheckBox3,
-                        form.CheckBox2,
-                        form.Edit3};
-    for (std::size_t i = 0; i + 1 < std::size(chain); ++i) {
+    // Buttons and labels take no focus; the panels pass it to their children. Every radio
+    // button stands in the chain at its group's place (TForm1::focusNextPrevChild makes each
+    // group one stop).
+    const auto radios = [&form](int first, int last) {
+        std::vector<QRadioButton*> group;
+        for (int k = first; k <= last; ++k) {
+            group.push_back(form.RadioButtons[k]);
+        }
+        return group;
+    };
+    const std::vector<QRadioButton*> brushes = radios(1, 11);
+    const std::vector<QRadioButton*> pair = radios(19, 20);
+    const std::vector<QRadioButton*> figures = radios(12, 18);
+    std::vector<QWidget*> chain = {form.CheckBox1, form.SpinEdit1, form.StringGrid1};
+    chain.insert(chain.end(), brushes.begin(), brushes.end());
+    chain.insert(chain.end(), {form.Edit1, form.Edit2});
+    chain.insert(chain.end(), pair.begin(), pair.end());
+    chain.insert(chain.end(), figures.begin(), figures.end());
+    chain.insert(chain.end(), {form.CheckBox3, form.CheckBox2, form.Edit3});
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
         QWidget::setTabOrder(chain[i], chain[i + 1]);
     }
 }

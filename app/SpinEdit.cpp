@@ -1,7 +1,7 @@
 // See SpinEdit.h.
 #include "SpinEdit.h"
 
-#include "engine/IntegerText.h"
+#include "editing/FillCountField.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -14,9 +14,8 @@ namespace tivla {
 
 namespace {
 
-bool isAllowedCharacter(QChar ch) {
-    return ch.isDigit() || ch == QLatin1Char('+') || ch == QLatin1Char('-') ||
-           ch == QLocale().decimalPoint().front();
+bool accepts(QChar ch) {
+    return fillCountAcceptsCharacter(ch.unicode(), QLocale().decimalPoint().front().unicode());
 }
 
 } // namespace
@@ -24,25 +23,9 @@ bool isAllowedCharacter(QChar ch) {
 SpinEdit::SpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setKeyboardTracking(true);
+    lineEdit()->setMaxLength(kFillCountMaxLength);
+    lineEdit()->setText(QString::number(kFillCountStart));
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::textChanged);
-}
-
-void SpinEdit::setRange(int minimum, int maximum) {
-    minimum_ = minimum;
-    maximum_ = maximum;
-}
-
-void SpinEdit::setMaxLength(int length) {
-    lineEdit()->setMaxLength(length);
-}
-
-void SpinEdit::setValue(int value) {
-    setText(QString::number(std::clamp(value, minimum_, maximum_)));
-}
-
-int SpinEdit::valueOr(int fallback) const {
-    const auto value = parseInteger(text().toStdString());
-    return value ? *value : fallback;
 }
 
 QString SpinEdit::text() const {
@@ -56,15 +39,14 @@ void SpinEdit::setText(const QString& text) {
 }
 
 void SpinEdit::stepBy(int steps) {
-    const long long next = static_cast<long long>(valueOr(minimum_)) + steps;
-    setValue(static_cast<int>(std::clamp<long long>(next, minimum_, maximum_)));
+    setText(QString::fromStdString(fillCountTextAfterStep(text().toStdString(), steps)));
     lineEdit()->selectAll();
 }
 
 QValidator::State SpinEdit::validate(QString& input, int&) const {
     // Out-of-bounds and half-typed values are fine here; the bounds wait for the focus to leave.
-    return std::all_of(input.cbegin(), input.cend(), isAllowedCharacter) ? QValidator::Acceptable
-                                                                         : QValidator::Invalid;
+    return std::all_of(input.cbegin(), input.cend(), accepts) ? QValidator::Acceptable
+                                                              : QValidator::Invalid;
 }
 
 void SpinEdit::fixup(QString&) const {}
@@ -74,16 +56,17 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
 }
 
 void SpinEdit::focusOutEvent(QFocusEvent* event) {
-    const auto value = parseInteger(text().toStdString());
-    if (value && (*value < minimum_ || *value > maximum_)) {
-        setValue(*value);
+    if (const auto corrected = fillCountTextAfterFocusLoss(text().toStdString())) {
+        setText(QString::fromStdString(*corrected));
     }
     QAbstractSpinBox::focusOutEvent(event);
 }
 
 void SpinEdit::keyPressEvent(QKeyEvent* event) {
+    // Keys that type nothing (arrows, Delete) and the Ctrl shortcuts are the field's own.
     const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front().isPrint() && !isAllowedCharacter(typed.front())) {
+    const bool shortcut = event->modifiers().testFlag(Qt::ControlModifier);
+    if (!shortcut && !typed.isEmpty() && !accepts(typed.front())) {
         QApplication::beep();
         return;
     }

@@ -19,14 +19,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QToolButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace tivla {
 
@@ -34,7 +40,9 @@ namespace {
 
 const QColor kAliveColour{255, 255, 0};
 const QColor kBoardColour{255, 128, 64};
-const QString kAboutText = QStringLiteral("Тивла: игра «Жизнь» Джона Конвея.\n\r"
+// Two lines. The classic credit separates them with LF CR, which a Windows message box shows
+// as one break and Qt as two, with an empty line between: one LF says what was meant.
+const QString kAboutText = QStringLiteral("Тивла: игра «Жизнь» Джона Конвея.\n"
                                           "Сделано командой Тивлы, 2026.");
 
 } // namespace
@@ -369,6 +377,43 @@ void TForm1::fitToControls() {
     }
 }
 
+bool TForm1::focusNextPrevChild(bool next) {
+    const auto group = [this](int first, int last) {
+        return std::vector<QWidget*>(RadioButtons.begin() + first, RadioButtons.begin() + last + 1);
+    };
+    const std::vector<std::vector<QWidget*>> stops = {
+        {CheckBox1},   {SpinEdit1},   {StringGrid1}, group(1, 11), {Edit1}, {Edit2},
+        group(19, 20), group(12, 18), {CheckBox3},   {CheckBox2},  {Edit3}};
+    const auto stopWidget = [](const std::vector<QWidget*>& stop) -> QWidget* {
+        if (stop.size() == 1) {
+            return stop.front();
+        }
+        const auto checked = std::find_if(stop.begin(), stop.end(), [](QWidget* w) {
+            return static_cast<QRadioButton*>(w)->isChecked();
+        });
+        return checked != stop.end() ? *checked : nullptr;
+    };
+    const auto count = static_cast<int>(stops.size());
+    int current = -1;
+    for (int i = 0; i < count; ++i) {
+        if (std::find(stops[i].begin(), stops[i].end(), focusWidget()) != stops[i].end()) {
+            current = i;
+        }
+    }
+    if (current < 0) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    for (int step = 1; step < count; ++step) {
+        const int i = (current + (next ? step : count - step)) % count;
+        QWidget* candidate = stopWidget(stops[i]);
+        if (candidate != nullptr && candidate->isEnabled() && candidate->isVisibleTo(this)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched->parent() == this &&
@@ -377,18 +422,28 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         fitToControls();
     }
     if (watched == GroupBox3 || watched == Label11) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // Qt grabs the pointer for every button; only a left press captures it here, so the
+        // moves and the release of a right or middle drag count only over the pressed control.
+        const auto uncapturedOutside = [&] {
+            return !(mouse->buttons() & Qt::LeftButton) && dragButton_ != Qt::LeftButton &&
+                   !static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
+        };
         switch (type) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
+        case QEvent::MouseButtonDblClick:
+            dragButton_ = mouse->button();
             GroupBox3MouseDown(mouse->button(), mouse->position().toPoint());
             return true;
-        }
         case QEvent::MouseMove:
-            GroupBox3MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (!uncapturedOutside()) {
+                GroupBox3MouseMove(mouse->position().toPoint());
+            }
             return true;
         case QEvent::MouseButtonRelease:
-            GroupBox3MouseUp();
+            if (!uncapturedOutside()) {
+                GroupBox3MouseUp();
+            }
             return true;
         default:
             break;
@@ -418,6 +473,37 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 }
             }
             return ownSurface;
+        }
+    }
+    if ((watched == Edit1 || watched == Edit2) && type == QEvent::InputMethod) {
+        // Input methods and dead keys commit text without a key press carrying it.
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        QString digits;
+        for (QChar typed : input->commitString()) {
+            watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
+            if (!typed.isNull()) {
+                digits += typed;
+            }
+        }
+        if (digits != input->commitString()) {
+            QInputMethodEvent filtered(input->preeditString(), input->attributes());
+            filtered.setCommitString(digits, input->replacementStart(), input->replacementLength());
+            QCoreApplication::sendEvent(watched, &filtered);
+            return true;
+        }
+    }
+    if ((watched == Edit1 || watched == Edit2) &&
+        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
+        // Dragged text is typed text too: it may land only when every character would pass.
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString text = drop->mimeData()->text();
+        const bool allDigits = std::all_of(text.begin(), text.end(), [&](QChar typed) {
+            watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
+            return !typed.isNull();
+        });
+        if (!drop->mimeData()->hasText() || !allDigits) {
+            drop->ignore();
+            return true;
         }
     }
     if ((watched == Edit1 || watched == Edit2) && type == QEvent::KeyPress) {

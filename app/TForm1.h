@@ -186,6 +186,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab and Shift+Tab: the controls in their fixed order, each radio group one stop at its
+    // checked button and none while nothing in it is checked, as classic radio buttons are
+    // tab stops only while checked.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void wireControls();
@@ -208,6 +212,8 @@ private:
     QWidget* titleScreen_ = nullptr;
     bool shownOnce_ = false;
     bool statisticsPanelPressed_ = false;
+    // The button of the press that started the window drag.
+    Qt::MouseButton dragButton_ = Qt::NoButton;
 };
 
 } // namespace tivla

@@ -64,6 +64,13 @@ void TForm1::CheckBox3Click() {
 }
 
 void TForm1::CheckBox2Click() {
+    // Qt hands the focus of a widget being disabled to the next one in the chain, which would
+    // put keys typed during the slide into the fill-count box; the window holds the focus
+    // instead until the box is enabled again, as a disabled control keeps it on Windows.
+    const bool hadFocus = CheckBox2->hasFocus();
+    if (hadFocus) {
+        setFocus(Qt::OtherFocusReason);
+    }
     auto pass = [this] {
         CheckBox2->setEnabled(false);
         pumpEvents();
@@ -74,6 +81,9 @@ void TForm1::CheckBox2Click() {
         PanelSlide(GroupBox1, 0, -1).moving(GroupBox2).afterEachPass(pass).run();
     }
     CheckBox2->setEnabled(true);
+    if (hadFocus && focusWidget() == this) {
+        CheckBox2->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TForm1::GroupBox2Click() {

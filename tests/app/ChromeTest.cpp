@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -58,6 +59,30 @@ private slots:
         QTest::mousePress(form->Label11, Qt::RightButton, {}, QPoint(5, 5));
         QVERIFY(form->WindowDragging);
         QTest::mouseRelease(form->Label11, Qt::RightButton, {}, QPoint(5, 5));
+
+        // Only the left button captures the pointer: a right or middle drag moves the window
+        // while the pointer stays over the pressed control, and its release counts only there.
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            const QPoint start = form->pos();
+            QTest::mousePress(form->GroupBox3, button, {}, QPoint(150, 5));
+            sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(160, 8), Qt::NoButton, button);
+            QCOMPARE(form->pos(), start + QPoint(10, 3));
+            sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(150, -40), Qt::NoButton, button);
+            QCOMPARE(form->pos(), start + QPoint(10, 3));
+            sendMouse(form->GroupBox3, QEvent::MouseButtonRelease, QPoint(150, -40), button);
+            QVERIFY(form->WindowDragging);
+            sendMouse(form->GroupBox3, QEvent::MouseButtonRelease, QPoint(150, 5), button);
+            QVERIFY(!form->WindowDragging);
+        }
+        // The left button's capture carries the drag beyond the control.
+        QTest::mousePress(form->GroupBox3, Qt::LeftButton, {}, QPoint(150, 5));
+        const QPoint start = form->pos();
+        sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(150, -40), Qt::NoButton,
+                  Qt::LeftButton);
+        QCOMPARE(form->pos(), start + QPoint(0, -45));
+        sendMouse(form->GroupBox3, QEvent::MouseButtonRelease, QPoint(150, -40), Qt::LeftButton);
+        QVERIFY(!form->WindowDragging);
+
         for (QToolButton* button : {form->SpeedButton2, form->SpeedButton5, form->SpeedButton6}) {
             QTest::mousePress(button, Qt::LeftButton);
             QVERIFY(!form->WindowDragging);
@@ -71,7 +96,11 @@ private slots:
         QVERIFY(form);
         QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
         QCOMPARE(log.messages.size(), 1);
-        QCOMPARE(log.messages.first().count(QStringLiteral("\n\r")), 1);
+        // Two lines, with no empty line between them.
+        const QStringList lines =
+            log.messages.first().split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(!lines.first().isEmpty() && !lines.last().isEmpty());
     }
 
     void everyWayOfClosingTheMainWindowEndsTheProgram() {

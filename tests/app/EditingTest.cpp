@@ -2,9 +2,11 @@
 #include "MainWindowFixture.h"
 
 #include "app/SpinEdit.h"
+#include "editing/FillCountField.h"
 #include "view/StringGrid.h"
 
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -117,6 +119,35 @@ private slots:
         QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
         QCOMPARE(log.messages, QStringList{QStringLiteral("Хозяин! Мы заняты.")});
         QTest::mouseClick(form->SpeedButton18, Qt::LeftButton);
+    }
+
+    void theFillCountFieldRunsTheFieldRules() {
+        // The field's own stepping, focus loss and key filter are the rules the field's unit
+        // tests pin, not a second copy of them.
+        auto* field = form->SpinEdit1;
+        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton); // 200x200: nothing corrects
+        for (const char* text : {"", "-", "2", "3", "17", "2549", "2550", "2551"}) {
+            for (int delta : {+1, -1}) {
+                field->setText(QString::fromLatin1(text));
+                const std::string before = field->text().toStdString(); // after the correction
+                field->stepBy(delta);
+                QCOMPARE(field->text().toStdString(), fillCountTextAfterStep(before, delta));
+            }
+        }
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        field->setFocus();
+        field->setText(QStringLiteral("20"));
+        field->findChild<QLineEdit*>()->end(false);
+        for (QChar typed : {QChar(0x0663), QChar(u'x'), QChar(u'\r'), QChar(u'7')}) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(typed));
+            QApplication::sendEvent(field, &press);
+        }
+        QCOMPARE(field->text(), QStringLiteral("207"));
+        field->setText(QStringLiteral("9999"));
+        QVERIFY(field->hasFocus());
+        form->Edit1->setFocus();
+        QCOMPARE(field->text(), QStringLiteral("2550"));
     }
 
     void theFillCountIsKeptInBoundsAndAlwaysEnds() {

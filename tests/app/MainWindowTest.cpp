@@ -1,6 +1,7 @@
 // The main window as laid out at start, the board sizes and the grid lines.
 #include "MainWindowFixture.h"
 
+#include "app/SpinEdit.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -113,6 +114,51 @@ private slots:
                 QCOMPARE(b->isVisible(), b != form.get()->*row.button);
             }
         }
+    }
+
+    void tabVisitsEachControlAndEachRadioGroupOnce() {
+        // A radio group is one stop, at its checked button; a group with none checked has none.
+        const auto stopOf = [&](int first, int last) {
+            QList<QWidget*> stop;
+            for (int k = first; k <= last; ++k) {
+                if (form->RadioButtons[k]->isChecked()) {
+                    stop << form->RadioButtons[k];
+                }
+            }
+            return stop;
+        };
+        const auto chainFrom = [&](QWidget* start, Qt::Key key = Qt::Key_Tab) {
+            QList<QWidget*> visited{start};
+            start->setFocus(Qt::TabFocusReason);
+            for (int i = 0; i < 40; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), key,
+                                key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                if (QApplication::focusWidget() == start) {
+                    break;
+                }
+                visited << QApplication::focusWidget();
+            }
+            return visited;
+        };
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // Once as the window starts (a brush checked, no figure), once with a figure chosen and
+        // the brushes unchecked.
+        for (int figure : {0, 17}) {
+            if (figure != 0) {
+                form->RadioButtons[figure]->click();
+                form->UncheckBrushes();
+            }
+            const QList<QWidget*> expected =
+                QList<QWidget*>{form->CheckBox1, form->SpinEdit1, form->StringGrid1} +
+                stopOf(1, 11) + QList<QWidget*>{form->Edit1, form->Edit2} + stopOf(19, 20) +
+                stopOf(12, 18) + QList<QWidget*>{form->CheckBox3, form->CheckBox2, form->Edit3};
+            QCOMPARE(chainFrom(form->CheckBox1), expected);
+            QList<QWidget*> backwards(expected.rbegin(), expected.rend() - 1);
+            backwards.prepend(form->CheckBox1);
+            QCOMPARE(chainFrom(form->CheckBox1, Qt::Key_Backtab), backwards);
+        }
+        QVERIFY(form->RadioButtons[17]->isChecked());
     }
 
     void sizeOutsideTheTableKeepsTheCellSizeAndShowsEveryButton() {

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
@@ -88,6 +89,23 @@ private slots:
         QCOMPARE(form->GroupBox2->y(), 255);
         QTest::mouseClick(form->CheckBox2, Qt::LeftButton, {}, QPoint(5, 12));
         QCOMPARE(form->GroupBox2->y(), 352);
+    }
+
+    void keysTypedDuringTheSettingsSlideGoNowhere() {
+        form->activateWindow();
+        form->CheckBox2->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QString fillCount = form->Edit3->text();
+        // A Space in the middle of the slide, as a second press of the box's key would send.
+        QTimer::singleShot(0, form.get(), [&] {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+        });
+        QTest::keyClick(form->CheckBox2, Qt::Key_Space);
+        QCOMPARE(form->GroupBox1->height(), 97);
+        QCOMPARE(form->Edit3->text(), fillCount);
+        QVERIFY(log.errors.isEmpty());
+        QVERIFY(form->CheckBox2->hasFocus());
     }
 
     void statisticsPanelTogglesOnItsOwnSurfaceOnly() {

@@ -7,7 +7,9 @@
 #include "view/ValueLabel.h"
 
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QToolButton>
 
 using namespace tivla;
@@ -59,6 +61,25 @@ private slots:
             QCOMPARE(edit->text(), QStringLiteral("12"));
             QTest::keyClick(edit, Qt::Key_Tab); // moves on, as in every other box
             QVERIFY(!edit->hasFocus());
+        }
+        // Input methods, dead keys and dragged text reach the text without a key press.
+        for (QLineEdit* edit : {form->Edit1, form->Edit2}) {
+            edit->setText(QStringLiteral("12"));
+            edit->end(false);
+            QInputMethodEvent composed;
+            composed.setCommitString(QStringLiteral("1é3"));
+            QApplication::sendEvent(edit, &composed);
+            QCOMPARE(edit->text(), QStringLiteral("1213"));
+            for (const QString& dragged : {QStringLiteral("7x"), QStringLiteral("45")}) {
+                QMimeData data;
+                data.setText(dragged);
+                QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(edit, &enter);
+                QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(edit, &drop);
+            }
+            QVERIFY2(!edit->text().contains(QLatin1Char('x')), qPrintable(edit->text()));
+            QVERIFY2(edit->text().contains(QStringLiteral("45")), qPrintable(edit->text()));
         }
         // The target box has no filter.
         form->Edit3->setFocus();
