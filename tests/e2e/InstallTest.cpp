@@ -74,7 +74,10 @@ QHash<QString, QString> desktopEntryKeys(const QString& path) {
 }
 
 QStringList exampleNames() {
-    return QDir(kExamples).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    return QDir(kExamples).entryList({QStringLiteral("*.txt"), QStringLiteral("*.rle"),
+                                      QStringLiteral("*.cells"), QStringLiteral("*.lif"),
+                                      QStringLiteral("*.life")},
+                                     QDir::Files, QDir::Name);
 }
 
 QProcessEnvironment withHome(const QString& home) {
