@@ -119,7 +119,7 @@ public:
     void UncheckBrushes();
 
     // Opens the file at path as the open command does after its dialog, the clear included;
-    // a failure shows the open command's message box.
+    // a failure shows the open command's message box. Dropped files come in here.
     void openFile(const QString& path);
 
     // Reports a failed step the way the program reports every error.
@@ -186,6 +186,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void wireControls();
