@@ -3,8 +3,9 @@
 #include "PatternReader.h"
 #include "PatternText.h"
 
+#include <algorithm>
+#include <array>
 #include <climits>
-#include <vector>
 
 namespace tivla {
 
@@ -13,39 +14,73 @@ namespace {
 // Lines of numbers longer than this are no coordinates any writer makes.
 constexpr std::size_t kMaxNumberLine = 200;
 
-// The words of a line split at spaces and tabs.
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> result;
-    while (true) {
-        line = trimmed(line);
-        if (line.empty()) {
-            return result;
-        }
-        const std::size_t end = line.find_first_of(" \t");
-        result.push_back(line.substr(0, end));
-        if (end == std::string_view::npos) {
-            return result;
-        }
-        line.remove_prefix(end);
+// Characters of a number beyond these only make it too large; a coordinate has at most 11.
+constexpr std::size_t kWordLength = 24;
+
+bool isBlank(int byte) {
+    return byte == ' ' || byte == '\t';
+}
+
+void skipBlanks(PatternText& text) {
+    while (isBlank(text.peek())) {
+        text.get();
     }
 }
 
-// Two coordinates, each a 32-bit signed integer.
-std::optional<FileError> readPair(std::string_view line, int lineNumber, const std::string& what,
+// The next word of the line; only its first kWordLength characters are kept. Numbers are read
+// straight from the text, as files of millions of cells are made of nothing else.
+std::string_view readWord(PatternText& text, std::array<char, kWordLength>& buffer) {
+    std::size_t length = 0;
+    for (int byte = text.peek(); byte >= 0 && byte != '\n' && byte != '\r' && !isBlank(byte);
+         byte = text.peek()) {
+        if (length < buffer.size()) {
+            buffer[length++] = static_cast<char>(byte);
+        }
+        text.get();
+    }
+    return {buffer.data(), length};
+}
+
+// Passes over blanks and a CR to the line feed, which it takes; false when something else
+// stands before it.
+bool endOfLine(PatternText& text) {
+    skipBlanks(text);
+    if (text.peek() == '\r') {
+        text.get();
+    }
+    if (text.peek() < 0) {
+        return true;
+    }
+    if (text.peek() == '\n') {
+        text.get();
+        return true;
+    }
+    return false;
+}
+
+// Two coordinates and the end of the line, each a 32-bit signed integer.
+std::optional<FileError> readPair(PatternText& text, int lineNumber, const char* what,
                                   std::int64_t& x, std::int64_t& y) {
-    const std::vector<std::string_view> parts = words(line);
-    const std::string expected = "ожидались " + what + ": два целых числа через пробел";
-    if (parts.size() != 2) {
-        return patternRefusal(lineNumber, expected);
+    std::array<char, kWordLength> first{};
+    std::array<char, kWordLength> second{};
+    skipBlanks(text);
+    const std::string_view words[] = {readWord(text, first),
+                                      (skipBlanks(text), readWord(text, second))};
+    const auto expected = [&] {
+        return patternRefusal(lineNumber,
+                              std::string("ожидались ") + what + ": два целых числа через пробел");
+    };
+    if (words[1].empty() || !endOfLine(text)) {
+        return expected();
     }
     std::int64_t* targets[] = {&x, &y};
     for (std::size_t i = 0; i < 2; ++i) {
-        const Decimal number = parseDecimal(parts[i], INT32_MIN, INT32_MAX);
+        const Decimal number = parseDecimal(words[i], INT32_MIN, INT32_MAX);
         if (!number.isNumber) {
-            return patternRefusal(lineNumber, expected);
+            return expected();
         }
         if (!number.inRange) {
-            return patternRefusal(lineNumber, "координата " + numberText(parts[i]) +
+            return patternRefusal(lineNumber, "координата " + numberText(words[i]) +
                                                   " вне пределов от " + std::to_string(INT32_MIN) +
                                                   " до " + std::to_string(INT32_MAX));
         }
@@ -70,7 +105,6 @@ PatternRead finished(const PatternText& text, const PatternCells& cells) {
 
 PatternRead readLife106(PatternText& text) {
     PatternCells cells;
-    std::string line;
     while (text.peek() >= 0) {
         const int lineNumber = text.line();
         if (text.peek() == '#') {
@@ -79,12 +113,10 @@ PatternRead readLife106(PatternText& text) {
         }
         std::int64_t x = 0;
         std::int64_t y = 0;
-        const bool whole = text.readLine(line, kMaxNumberLine);
-        if (trimmed(line).empty() && whole) {
+        if (endOfLine(text)) {
             continue;
         }
-        if (auto error = readPair(whole ? line : std::string("?"), lineNumber,
-                                  "координаты живой клетки", x, y)) {
+        if (auto error = readPair(text, lineNumber, "координаты живой клетки", x, y)) {
             return {std::nullopt, error};
         }
         if (!cells.add(x, y)) {
@@ -122,8 +154,8 @@ PatternRead readLife105(PatternText& text) {
                 continue;
             }
             text.get();
-            const bool whole = text.readLine(line, kMaxNumberLine);
             if (kind == 'R') {
+                const bool whole = text.readLine(line, kMaxNumberLine);
                 if (!whole || !isConwayRule(line)) {
                     return {std::nullopt,
                             patternRefusal(lineNumber, "правило «" + numberText(trimmed(line)) +
@@ -133,8 +165,8 @@ PatternRead readLife105(PatternText& text) {
                 }
                 continue;
             }
-            if (auto error = readPair(whole ? line : std::string("?"), lineNumber,
-                                      "после #P левый верхний угол блока", blockX, blockY)) {
+            if (auto error = readPair(text, lineNumber, "после #P левый верхний угол блока", blockX,
+                                      blockY)) {
                 return {std::nullopt, error};
             }
             inBlock = true;

@@ -39,24 +39,6 @@ bool PatternText::refill() {
     return true;
 }
 
-int PatternText::peek() {
-    if (position_ == filled_ && !refill()) {
-        return -1;
-    }
-    return static_cast<unsigned char>(buffer_[position_]);
-}
-
-int PatternText::get() {
-    const int byte = peek();
-    if (byte >= 0) {
-        ++position_;
-        if (byte == '\n') {
-            ++line_;
-        }
-    }
-    return byte;
-}
-
 void PatternText::skipLine() {
     while (peek() >= 0) {
         const char* data = buffer_.get();

@@ -24,9 +24,22 @@ public:
     PatternText(const PatternText&) = delete;
     PatternText& operator=(const PatternText&) = delete;
 
-    // The next byte, or -1 at the end of the file or after a read error.
-    int peek();
-    int get();
+    // The next byte, or -1 at the end of the file or after a read error. Inline: the readers
+    // call them for every byte of files of many megabytes.
+    int peek() {
+        if (position_ < filled_) {
+            return static_cast<unsigned char>(buffer_[position_]);
+        }
+        return refill() ? static_cast<unsigned char>(buffer_[position_]) : -1;
+    }
+    int get() {
+        const int byte = peek();
+        if (byte >= 0) {
+            ++position_;
+            line_ += byte == '\n' ? 1 : 0;
+        }
+        return byte;
+    }
     // Passes over the rest of the line and its line feed.
     void skipLine();
     // The rest of the line without its line feed and a carriage return before it, when it
