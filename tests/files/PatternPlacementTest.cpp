@@ -42,29 +42,12 @@ TEST(PatternPlacement, CurrentSizeWhenItFitsOtherwiseTheSmallestButtonSize) {
     }
 }
 
-TEST(PatternPlacement, TheBoxIsCentredRoundingUpAndLeft) {
-    const struct {
-        int size;
-        int width;
-        int height;
-        int left;
-        int top;
-    } cases[] = {
-        {40, 3, 3, 18, 18},   {40, 4, 1, 18, 19}, {40, 40, 40, 0, 0}, {50, 41, 49, 4, 0},
-        {200, 1, 200, 99, 0}, {1, 1, 1, 0, 0},    {80, 0, 0, 40, 40}, {150, 36, 9, 57, 70},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(patternOffset(c.size, c.width), c.left);
-        EXPECT_EQ(patternOffset(c.size, c.height), c.top);
-    }
-}
-
 TEST(PatternPlacement, PlacingSetsTheSizeAsABoardFileDoesAndPaintsEachCell) {
     const struct {
         int size;
         int cellSizeBefore;
         int cellSizeAfter;
-    } cases[] = {{80, 15, 8}, {200, 15, 2}, {60, 13, 13}};
+    } cases[] = {{80, 15, 8}, {200, 15, 2}, {60, 13, 13}, {3, 15, 15}};
     for (const auto& c : cases) {
         auto board = std::make_unique<Board>();
         board->FormCreate();
@@ -81,6 +64,7 @@ TEST(PatternPlacement, PlacingSetsTheSizeAsABoardFileDoesAndPaintsEachCell) {
         EXPECT_EQ(sizeWhenApplied, c.size);
         EXPECT_EQ(board->BoardSize, c.size);
         EXPECT_EQ(board->CellSize, c.cellSizeAfter);
+        // Centred, an odd margin's extra cell on the right and at the bottom.
         const int o = (c.size - 3) / 2;
         const std::vector<std::pair<int, int>> expected{
             {o + 1, o}, {o + 2, o + 1}, {o, o + 2}, {o + 1, o + 2}, {o + 2, o + 2}};
