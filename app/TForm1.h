@@ -119,7 +119,7 @@ public:
     void UncheckBrushes();
 
     // Opens the file at path as the open command does after its dialog, the clear included;
-    // a failure shows the open command's message box.
+    // a failure shows the open command's message box. Dropped files come in here.
     void openFile(const QString& path);
 
     // Reports a failed step the way the program reports every error.
@@ -190,6 +190,8 @@ protected:
     // checked button and none while nothing in it is checked, as classic radio buttons are
     // tab stops only while checked.
     bool focusNextPrevChild(bool next) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void wireControls();

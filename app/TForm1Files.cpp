@@ -1,4 +1,5 @@
-// The main window's file handlers: opening and saving board files, and snapshots.
+// The main window's file handlers: opening and saving boards and patterns, dropped files, and
+// snapshots.
 #include "TForm1.h"
 
 #include "FormPainter.h"
@@ -8,8 +9,13 @@
 #include "view/StringGrid.h"
 
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLocale>
+#include <QMimeData>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 namespace tivla {
 
@@ -17,9 +23,21 @@ namespace {
 
 const QString kExamplesFolder = QStringLiteral("примеры");
 
+// The first local file among the dropped ones; empty when there is none.
+QString droppedFile(const QMimeData& data) {
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 void TForm1::wireFiles() {
+    // Files dropped from a file manager anywhere on the window open as the open command would.
+    setAcceptDrops(true);
     connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
     connect(SpeedButton8, &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
     connect(SpeedButton17, &QToolButton::clicked, this, &TForm1::SpeedButton17Click);
@@ -28,7 +46,7 @@ void TForm1::wireFiles() {
 void TForm1::SpeedButton3Click() {
     // The board is emptied before the dialog, so it stays empty when the dialog is cancelled.
     ClearBoard();
-    const QString path = dialogs_->openFileName(kExamplesFolder);
+    const QString path = dialogs_->openFileName(kExamplesFolder, openFilters());
     if (path.isEmpty()) {
         return;
     }
@@ -40,6 +58,22 @@ void TForm1::openFile(const QString& path) {
     loadFile(path);
 }
 
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(*event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(*event->mimeData());
+    if (path.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The file manager waits for the drop to end; a message box about the file must not hold it.
+    QTimer::singleShot(0, this, [this, path] { openFile(path); });
+}
+
 void TForm1::loadFile(const QString& path) {
     FormPainter painter{*this};
     if (const auto error =
@@ -49,10 +83,12 @@ void TForm1::loadFile(const QString& path) {
 }
 
 void TForm1::SpeedButton8Click() {
-    const QString path = dialogs_->saveFileName(kExamplesFolder);
-    if (path.isEmpty()) {
+    const UserDialogs::SaveChoice choice = dialogs_->saveFileName(kExamplesFolder, saveFilters());
+    if (choice.path.isEmpty()) {
         return;
     }
+    // The filter names the format when the typed name has no extension of its own.
+    const QString path = withFilterExtension(choice.path, choice.filter);
     if (const auto error = saveBoardToFile(path, board())) {
         reportError(errorBoxText(*error));
     }

@@ -38,8 +38,9 @@ void QtUserDialogs::showMessage(const QString& text) {
     runBox(parent_, QMessageBox::NoIcon, text);
 }
 
-QString QtUserDialogs::openFileName(const QString& startFolder) {
+QString QtUserDialogs::openFileName(const QString& startFolder, const QStringList& filters) {
     QFileDialog dialog(parent_, kTitle, startFolder);
+    dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A name that does not exist is accepted: opening it then reports "File not found".
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -50,8 +51,10 @@ QString QtUserDialogs::openFileName(const QString& startFolder) {
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtUserDialogs::saveFileName(const QString& startFolder) {
+UserDialogs::SaveChoice QtUserDialogs::saveFileName(const QString& startFolder,
+                                                    const QStringList& filters) {
     QFileDialog dialog(parent_, kTitle, startFolder);
+    dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -59,7 +62,8 @@ QString QtUserDialogs::saveFileName(const QString& startFolder) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles().constFirst();
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 QString withFullStop(const QString& text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -15,9 +16,14 @@ public:
     virtual void showError(const QString& text) = 0;
     // The plain message box: caption "Тивла", one OK button, centred on the screen.
     virtual void showMessage(const QString& text) = 0;
-    // Empty when cancelled.
-    virtual QString openFileName(const QString& startFolder) = 0;
-    virtual QString saveFileName(const QString& startFolder) = 0;
+    // The chosen name, empty when cancelled. The dialog offers filters, the first selected.
+    virtual QString openFileName(const QString& startFolder, const QStringList& filters) = 0;
+    // The chosen name as typed (empty when cancelled) and the filter selected when it was.
+    struct SaveChoice {
+        QString path;
+        int filter = 0;
+    };
+    virtual SaveChoice saveFileName(const QString& startFolder, const QStringList& filters) = 0;
 };
 
 // The real dialogs.
@@ -26,8 +32,8 @@ public:
     explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
     void showError(const QString& text) override;
     void showMessage(const QString& text) override;
-    QString openFileName(const QString& startFolder) override;
-    QString saveFileName(const QString& startFolder) override;
+    QString openFileName(const QString& startFolder, const QStringList& filters) override;
+    SaveChoice saveFileName(const QString& startFolder, const QStringList& filters) override;
 
 private:
     QWidget* parent_;

@@ -63,6 +63,35 @@ FileError errorOf(const std::exception& failure) {
 
 } // namespace
 
+std::size_t readChunk(std::istream& in, char* buffer, std::size_t size,
+                      std::optional<FileError>& error) {
+    if (in.fail()) {
+        // A stream that failed before we read from it: it was never opened, or broke earlier.
+        error = FileError::fromErrno(EIO);
+        return 0;
+    }
+    // Streams swallow the stream buffer's exceptions unless asked for them, and the exception
+    // is the only place where a read error's errno survives.
+    std::size_t filled = 0;
+    const std::ios_base::iostate mask = in.exceptions();
+    try {
+        in.exceptions(mask | std::ios_base::badbit);
+        in.read(buffer, static_cast<std::streamsize>(size));
+        filled = static_cast<std::size_t>(in.gcount());
+    } catch (const std::exception& failure) {
+        error = errorOf(failure);
+    }
+    try {
+        in.exceptions(mask);
+    } catch (const std::exception&) {
+        // The caller asked for exceptions on bad streams; the error is reported as a result.
+    }
+    if (!error && in.bad()) {
+        error = FileError::fromErrno(EIO);
+    }
+    return error ? 0 : filled;
+}
+
 BoardFileReader::BoardFileReader(std::istream& in)
     : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
 
@@ -78,32 +107,8 @@ bool BoardFileReader::refill() {
         atEnd_ = true;
         return false;
     }
-    if (in_.fail()) {
-        // A stream that failed before we read from it: it was never opened, or broke earlier.
-        error_ = FileError::fromErrno(EIO);
-        return false;
-    }
-    // Streams swallow the stream buffer's exceptions unless asked for them, and the exception
-    // is the only place where a read error's errno survives.
-    const std::ios_base::iostate mask = in_.exceptions();
-    try {
-        in_.exceptions(mask | std::ios_base::badbit);
-        in_.read(buffer_.get(), static_cast<std::streamsize>(kChunkSize));
-        filled_ = static_cast<std::size_t>(in_.gcount());
-    } catch (const std::exception& failure) {
-        filled_ = 0;
-        error_ = errorOf(failure);
-    }
-    try {
-        in_.exceptions(mask);
-    } catch (const std::exception&) {
-        // The caller asked for exceptions on bad streams; the error is reported as a result.
-    }
-    if (!error_ && in_.bad()) {
-        error_ = FileError::fromErrno(EIO);
-    }
+    filled_ = readChunk(in_, buffer_.get(), kChunkSize, error_);
     if (error_) {
-        filled_ = 0;
         return false;
     }
     if (filled_ == 0) {

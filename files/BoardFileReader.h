@@ -45,6 +45,11 @@ private:
     std::optional<FileError> error_;
 };
 
+// Reads up to size bytes of in into buffer; 0 at the end of the input or on a failure, which
+// then lands in error with the errno the stream buffer reported.
+std::size_t readChunk(std::istream& in, char* buffer, std::size_t size,
+                      std::optional<FileError>& error);
+
 // The outcome of a load: no error when the file was read to its last needed cell.
 struct LoadResult {
     std::optional<FileError> error;

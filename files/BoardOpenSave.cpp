@@ -1,13 +1,14 @@
 // Saving through QSaveFile, with Qt's failures turned into the runtime error numbers.
 #include "BoardOpenSave.h"
 
-#include "files/BoardFileWriter.h"
+#include "files/PatternWriter.h"
 #include "files/SystemError.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
+#include <iterator>
 #include <string>
 
 namespace tivla {
@@ -32,7 +33,14 @@ std::optional<FileError> saveBoardToFile(const QString& path, const Board& board
     if (target.exists() && !target.isFile()) {
         return FileError::fromErrno(EACCES);
     }
-    const std::string text = boardFileText(board);
+    const PatternNotes notes{QFile::encodeName(target.completeBaseName()).toStdString(),
+                             board.Generation};
+    const std::optional<std::string> saved =
+        textInFormat(formatForPath(QFile::encodeName(path).toStdString()), board, notes);
+    if (!saved) {
+        return unwritableFormatError();
+    }
+    const std::string& text = *saved;
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
@@ -49,6 +57,33 @@ std::optional<FileError> saveBoardToFile(const QString& path, const Board& board
         return fileErrorOf(*error);
     }
     return std::nullopt;
+}
+
+QStringList openFilters() {
+    return {QStringLiteral("Поля и узоры (*.txt *.rle *.cells *.lif *.life)"),
+            QStringLiteral("Поля Тивлы (*.txt)"),
+            QStringLiteral("Узоры RLE (*.rle)"),
+            QStringLiteral("Узоры plaintext (*.cells)"),
+            QStringLiteral("Узоры Life 1.06 и 1.05 (*.lif *.life)"),
+            QStringLiteral("Все файлы (*)")};
+}
+
+QStringList saveFilters() {
+    return {QStringLiteral("Поле Тивлы (*.txt)"), QStringLiteral("Узор RLE (*.rle)"),
+            QStringLiteral("Узор plaintext (*.cells)")};
+}
+
+QString withFilterExtension(const QString& path, int filter) {
+    static const QString extensions[] = {QStringLiteral(".txt"), QStringLiteral(".rle"),
+                                         QStringLiteral(".cells")};
+    // A name that already exists is the user's choice of that very file (or folder, or device,
+    // which the save then refuses), as it always was.
+    const QFileInfo info(path);
+    if (filter < 0 || filter >= static_cast<int>(std::size(extensions)) ||
+        !info.suffix().isEmpty() || info.exists() || info.isSymLink()) {
+        return path;
+    }
+    return path + extensions[filter];
 }
 
 QString errorBoxText(const FileError& error) {

@@ -5,19 +5,26 @@
 #include "files/BoardFileInput.h"
 #include "files/BoardFileReader.h"
 #include "files/FileError.h"
+#include "files/PatternFormat.h"
+#include "files/PatternPlacement.h"
+#include "files/PatternReader.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace tivla {
 
-// Loads the board file at path into the board, which the caller has just cleared: BoardSize
-// and CellSize from its first line, then applyBoardSize(), then every cell read and painted with
-// painter.PaintAliveCell(x, y). A path that names no file, or names a folder, a device or a
-// pipe, fails before the board is touched. Returns the first failure, nothing on success.
+// Loads the file at path into the board, which the caller has just cleared, in the format its
+// extension names. A board file: BoardSize and CellSize from its first line, then
+// applyBoardSize(), then every cell read and painted with painter.PaintAliveCell(x, y). A
+// pattern: read and checked whole first, then placed on the current size when it fits there,
+// otherwise on the smallest size button's size that holds it; a refused pattern touches
+// nothing. A path that names no file, or names a folder, a device or a pipe, fails before the
+// board is touched. Returns the first failure, nothing on success.
 template <typename Painter, typename ApplySize>
 std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
                                            ApplySize&& applyBoardSize) {
@@ -26,17 +33,37 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
     if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
         return FileError(FileError::kAccessDenied);
     }
-    BoardFileInput input(QFile::encodeName(path).toStdString());
+    const std::string name = QFile::encodeName(path).toStdString();
+    const PatternFormat format = formatForPath(name);
+    if (format != PatternFormat::BoardFile) {
+        const PatternRead read = readPatternFile(name, format);
+        if (!read.pattern) {
+            return read.error;
+        }
+        const int size = boardSizeForPattern(*read.pattern, board.BoardSize);
+        placePattern(*read.pattern, size, board, painter, applyBoardSize);
+        return std::nullopt;
+    }
+    BoardFileInput input(name);
     if (!input.isOpen()) {
         return input.openError();
     }
     return readBoard(input.stream(), board, painter, applyBoardSize).error;
 }
 
-// Saves the board to path, replacing any file of that name only once the new one is complete:
-// a failure at any step leaves an existing file as it was. A folder, a named pipe or a device
-// at path is refused, not replaced. Returns the first failure.
+// Saves the board to path in the format its extension names (a board file, RLE or plaintext;
+// Life 1.06 and 1.05 are refused), replacing any file of that name only once the new one is
+// complete: a failure at any step leaves an existing file as it was. A folder, a named pipe or
+// a device at path is refused, not replaced. Returns the first failure.
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
+
+// The open dialog's filters: everything Тивла opens, each format on its own, and all files.
+QStringList openFilters();
+// The save dialog's filters, in the order of saveFilterExtension.
+QStringList saveFilters();
+// The path with the extension of save filter number filter added when its name has none and
+// names nothing that exists.
+QString withFilterExtension(const QString& path, int filter);
 
 // The error box text of a failed open or save, full stop included.
 QString errorBoxText(const FileError& error);

@@ -35,6 +35,12 @@ FileError FileError::boardSizeOutOfRange(std::int32_t size) {
     return FileError(Kind::BoardSize, size);
 }
 
+FileError FileError::refusal(std::string text) {
+    FileError error(Kind::Refusal, 0);
+    error.refusalText_ = std::move(text);
+    return error;
+}
+
 std::optional<std::int32_t> FileError::refusedBoardSize() const {
     if (kind_ != Kind::BoardSize) {
         return std::nullopt;
@@ -43,6 +49,9 @@ std::optional<std::int32_t> FileError::refusedBoardSize() const {
 }
 
 std::string FileError::text() const {
+    if (kind_ == Kind::Refusal) {
+        return refusalText_;
+    }
     if (kind_ == Kind::BoardSize) {
         return "Недопустимый размер поля: " + std::to_string(number_) + ". Размер должен быть от " +
                std::to_string(kMinBoardSize) + " до " + std::to_string(kMaxBoardSize);

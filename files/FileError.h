@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tivla {
 
@@ -30,8 +31,13 @@ public:
     // The refusal of a size line outside 1 to 200.
     static FileError boardSizeOutOfRange(std::int32_t size);
 
-    // The runtime error number, the errno of an unmapped system error, or 0 for a refused size.
-    int number() const { return kind_ == Kind::BoardSize ? 0 : number_; }
+    // A refusal that carries its own complete text: a pattern file that cannot be read, or a
+    // format that cannot be written. The text says what is wrong and what was kept.
+    static FileError refusal(std::string text);
+
+    // The runtime error number, the errno of an unmapped system error, or 0 for a refused size
+    // and a refusal.
+    int number() const { return kind_ == Kind::BoardSize || kind_ == Kind::Refusal ? 0 : number_; }
     // The size a refused size line named.
     std::optional<std::int32_t> refusedBoardSize() const;
 
@@ -43,11 +49,12 @@ public:
     bool operator==(const FileError&) const = default;
 
 private:
-    enum class Kind { Runtime, System, BoardSize };
+    enum class Kind { Runtime, System, BoardSize, Refusal };
     FileError(Kind kind, int number) : kind_(kind), number_(number) {}
 
     Kind kind_;
     int number_;
+    std::string refusalText_;
 };
 
 // Appends a full stop when the text's last character sorts after "." (any letter, digit or

@@ -12,14 +12,30 @@ std::string notAnInteger(const std::string& text) {
     return "'" + text + "' is not a valid integer value";
 }
 
+// A board size from 1 to 200.
+std::optional<int> boardSize(const std::string& text) {
+    int size = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, size);
+    if (text.empty() || error != std::errc() || stop != end || size < 1 || size > 200) {
+        return std::nullopt;
+    }
+    return size;
+}
+
 } // namespace
 
 std::string batchUsage() {
-    return "Usage: tivla-batch [--stats] INPUT N [OUTPUT]\n"
+    return "Usage: tivla-batch [--stats] [--size N] INPUT N [OUTPUT]\n"
            "\n"
-           "Loads the board file INPUT as Тивла's open command does, runs N generations\n"
-           "(0 to 9223372036854775807) and, when OUTPUT is given, saves the board to it in the\n"
-           "board-file format; an existing OUTPUT is replaced only once the new file is complete.\n"
+           "Loads INPUT as Тивла's open command does, runs N generations\n"
+           "(0 to 9223372036854775807) and, when OUTPUT is given, saves the board to it; an\n"
+           "existing OUTPUT is replaced only once the new file is complete.\n"
+           "\n"
+           "The extension decides each file's format, in any letter case: .rle is RLE, .cells\n"
+           "plaintext, .lif and .life Life 1.06 or 1.05 (read only), anything else the board\n"
+           "file. A pattern goes onto the 40 x 40 board if it fits, otherwise onto the smallest\n"
+           "of the sizes 50, 80, 100, 150 and 200 that holds it, centred.\n"
            "\n"
            "Standard output gets the statistics line\n"
            "  Generation Population PopulationPercent MaxPopulation\n"
@@ -31,6 +47,8 @@ std::string batchUsage() {
            "\n"
            "Options:\n"
            "  --stats   print the statistics line after every generation\n"
+           "  --size N  open the pattern on an N x N board (1 to 200); refused when it does\n"
+           "            not fit\n"
            "  --help    show this text\n"
            "  --version show the version\n"
            "  --        end of options\n";
@@ -44,10 +62,24 @@ ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments) 
     BatchOptions options;
     std::vector<std::string> positional;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (!optionsEnded && argument.starts_with("--")) {
             if (argument == "--") {
                 optionsEnded = true;
+            } else if (argument == "--size" || argument.starts_with("--size=")) {
+                std::string value;
+                if (argument != "--size") {
+                    value = argument.substr(7);
+                } else if (i + 1 < arguments.size()) {
+                    value = arguments[++i];
+                } else {
+                    return {std::nullopt, "--size needs a board size"};
+                }
+                options.size = boardSize(value);
+                if (!options.size) {
+                    return {std::nullopt, "'" + value + "' is not a board size from 1 to 200"};
+                }
             } else if (argument == "--stats") {
                 options.stats = true;
             } else if (argument == "--help") {

@@ -14,6 +14,8 @@ struct BatchOptions {
     std::string input;
     long long steps = 0;
     std::optional<std::string> output;
+    // The board size a pattern is opened on (--size N); without it, the program's rule.
+    std::optional<int> size;
 };
 
 // Either the options or the text that explains why the command line is wrong.
@@ -22,8 +24,8 @@ struct ParsedBatchOptions {
     std::string error;
 };
 
-// Reads `[--stats] INPUT N [OUTPUT]`, `--help` or `--version`. "--" ends the options, so a file
-// name may start with a dash.
+// Reads `[--stats] [--size N] INPUT N [OUTPUT]`, `--help` or `--version`; the size may also be
+// written `--size=N`. "--" ends the options, so a file name may start with a dash.
 ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints.

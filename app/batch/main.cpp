@@ -1,5 +1,5 @@
-// tivla-batch: loads a board file, runs a number of generations without a display, prints the
-// statistics and saves the result; the same engine and codec as the program, without Qt.
+// tivla-batch: loads a board file or a pattern, runs a number of generations without a display,
+// prints the statistics and saves the result; the same engine and codec as the program, without Qt.
 #include "BatchOptions.h"
 #include "engine/BatchRunner.h"
 #include "engine/Board.h"
@@ -8,10 +8,15 @@
 #include "files/BoardFileReader.h"
 #include "files/BoardFileSave.h"
 #include "files/FileError.h"
+#include "files/PatternFormat.h"
+#include "files/PatternPlacement.h"
+#include "files/PatternReader.h"
+#include "files/PatternWriter.h"
 
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +36,46 @@ void printStatistics(const tivla::Board& board) {
 
 void reportError(const std::string& text) {
     std::fprintf(stderr, "%s\n", tivla::withFullStop(text).c_str());
+}
+
+// The file's name without its folder and extension: the saved pattern's name.
+std::string patternName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// Loads INPUT onto the fresh board as the open command does; the error text on failure.
+std::optional<std::string> load(const tivla::BatchOptions& options, tivla::Board& board) {
+    tivla::SilentPainter silent;
+    const tivla::PatternFormat format = tivla::formatForPath(options.input);
+    if (format == tivla::PatternFormat::BoardFile) {
+        tivla::BoardFileInput input(options.input);
+        if (!input.isOpen()) {
+            return input.openError()->text();
+        }
+        const tivla::LoadResult loaded = tivla::readBoard(input.stream(), board, silent, [] {});
+        if (!loaded.ok()) {
+            return loaded.error->text();
+        }
+        return std::nullopt;
+    }
+    const tivla::PatternRead read = tivla::readPatternFile(options.input, format);
+    if (!read.pattern) {
+        return read.error->text();
+    }
+    const tivla::Pattern& pattern = *read.pattern;
+    if (options.size && !tivla::patternFits(pattern, *options.size)) {
+        const std::string side = std::to_string(*options.size);
+        return "Узор " + std::to_string(pattern.width) + " x " + std::to_string(pattern.height) +
+               " не помещается на поле " + side + " x " + side +
+               ", заданное --size. Узор не загружен, поле осталось пустым.";
+    }
+    const int size =
+        options.size ? *options.size : tivla::boardSizeForPattern(pattern, board.BoardSize);
+    tivla::placePattern(pattern, size, board, silent, [] {});
+    return std::nullopt;
 }
 
 } // namespace
@@ -57,14 +102,18 @@ int main(int argc, char** argv) {
     board->FormCreate();
     tivla::SilentPainter silent;
     board->ClearBoard(silent, [] {});
-    tivla::BoardFileInput input(options.input);
-    if (!input.isOpen()) {
-        reportError(input.openError()->text());
+    if (options.size && tivla::formatForPath(options.input) == tivla::PatternFormat::BoardFile) {
+        reportError("--size applies to patterns (.rle, .cells, .lif, .life): a board file "
+                    "names its own size");
+        return kExitUsage;
+    }
+    // Known before the run: nothing is written in a format only read.
+    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life) {
+        reportError(tivla::unwritableFormatError().text());
         return kExitFailure;
     }
-    const tivla::LoadResult loaded = tivla::readBoard(input.stream(), *board, silent, [] {});
-    if (!loaded.ok()) {
-        reportError(loaded.error->text());
+    if (const auto error = load(options, *board)) {
+        reportError(*error);
         return kExitFailure;
     }
 
@@ -82,7 +131,10 @@ int main(int argc, char** argv) {
     }
 
     if (options.output) {
-        if (const auto error = tivla::saveBoardFile(*options.output, *board)) {
+        const tivla::PatternNotes notes{patternName(*options.output), board->Generation};
+        const std::optional<std::string> text =
+            tivla::textInFormat(tivla::formatForPath(*options.output), *board, notes);
+        if (const auto error = tivla::replaceFileAtomically(*options.output, *text)) {
             reportError(error->text());
             return kExitFailure;
         }

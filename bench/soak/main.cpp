@@ -75,8 +75,8 @@ class PrintedDialogs final : public tivla::UserDialogs {
 public:
     void showError(const QString& text) override { print("error", text); }
     void showMessage(const QString& text) override { print("message", text); }
-    QString openFileName(const QString&) override { return {}; }
-    QString saveFileName(const QString&) override { return {}; }
+    QString openFileName(const QString&, const QStringList&) override { return {}; }
+    SaveChoice saveFileName(const QString&, const QStringList&) override { return {}; }
 
 private:
     static void print(const char* kind, const QString& text) {

@@ -17,7 +17,11 @@ public:
         QStringList messages;
         QString nextOpen;
         QString nextSave;
+        // The filter the "user" selects in the save dialog.
+        int nextSaveFilter = 0;
         QStringList openFolders;
+        // The filters each file dialog offered, in the order the dialogs came.
+        QList<QStringList> filters;
         // Runs while a dialog is "open", as the real modal loop would let events run.
         std::function<void()> whileOpen;
     };
@@ -31,15 +35,17 @@ public:
         log_.messages << text;
         pump();
     }
-    QString openFileName(const QString& startFolder) override {
+    QString openFileName(const QString& startFolder, const QStringList& filters) override {
         log_.openFolders << startFolder;
+        log_.filters << filters;
         pump();
         return log_.nextOpen;
     }
-    QString saveFileName(const QString& startFolder) override {
+    SaveChoice saveFileName(const QString& startFolder, const QStringList& filters) override {
         log_.openFolders << startFolder;
+        log_.filters << filters;
         pump();
-        return log_.nextSave;
+        return {log_.nextSave, log_.nextSaveFilter};
     }
 
 private:

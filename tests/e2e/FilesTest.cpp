@@ -73,6 +73,7 @@ private slots:
 
     void saveThroughTheDialog();
     void openThroughTheDialog();
+    void openAnRlePatternThroughTheDialog();
     void snapshotsMatchTheScreen();
 
 private:
@@ -185,6 +186,34 @@ void FilesTest::openThroughTheDialog() {
     QVERIFY(isUniform(screen, QRect(grown.left(), grown.bottom() + 1, grown.width(), 1), kBlack));
     QVERIFY(isUniform(screen, window.rect(places::kSize50Button), kBoardOrange));
     QVERIFY(!isUniform(screen, window.rect(places::kSize40Button), kBoardOrange));
+}
+
+void FilesTest::openAnRlePatternThroughTheDialog() {
+    // A 45 x 45 box holds more than the 40 x 40 board: it opens on 50 x 50, two cells in.
+    const QByteArray rle = "#N e2e\r\n#C a glider in the corner of a larger box\r\n"
+                           "x = 45, y = 45, rule = B3/S23\r\nbo$2bo$3o42$44bo!\r\n";
+    const std::set<Cell> alive{{3, 2}, {4, 3}, {2, 4}, {3, 4}, {4, 4}, {46, 46}};
+    const QString name = QStringLiteral("е2е планер.rle");
+    QFile file(session_.program().workDir().filePath(QStringLiteral("примеры/") + name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(rle) == rle.size());
+    file.close();
+
+    QVERIFY2(session_.openMainWindow(), session_.why());
+    // The grid's current cell on a cell the pattern makes alive, as in the board file's test.
+    session_.user().click(grid().cellCentre(3, 2));
+    session_.user().click(at(places::kOpenButton));
+    QVERIFY2(answerFileDialog(name), session_.why());
+
+    const WindowOnScreen window = session_.mainWindow();
+    const GridOnScreen board = grid(13);
+    QImage screen;
+    QVERIFY2(session_.see(
+                 QStringLiteral("RLE pattern opened on 50 x 50"),
+                 [&](const QImage& s) { return board.shows(s, alive, QRect(0, 0, 50, 50)); },
+                 &screen),
+             session_.why());
+    QVERIFY(isUniform(screen, window.rect(places::kSize50Button), kBoardOrange));
 }
 
 void FilesTest::snapshotsMatchTheScreen() {

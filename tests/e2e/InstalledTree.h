@@ -69,6 +69,14 @@ inline QHash<QString, QString> desktopEntryKeys(const QString& path) {
     return keys;
 }
 
+// The example boards and patterns in a folder of examples, as the installation picks them.
+inline QStringList exampleNames(const QString& examplesFolder) {
+    return QDir(examplesFolder)
+        .entryList({QStringLiteral("*.txt"), QStringLiteral("*.rle"), QStringLiteral("*.cells"),
+                    QStringLiteral("*.lif"), QStringLiteral("*.life")},
+                   QDir::Files, QDir::Name);
+}
+
 // The files the installation puts below its prefix, apart from the example boards, whose
 // names come from the examples folder.
 inline std::set<QString> installedFiles(const QString& examplesFolder) {
@@ -90,8 +98,7 @@ inline std::set<QString> installedFiles(const QString& examplesFolder) {
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         files.insert(QStringLiteral("share/icons/hicolor/%1x%1/apps/tivla.png").arg(size));
     }
-    for (const QString& name :
-         QDir(examplesFolder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+    for (const QString& name : exampleNames(examplesFolder)) {
         files.insert(QStringLiteral("share/tivla/примеры/") + name);
     }
     return files;

@@ -42,7 +42,7 @@ const PatternFile kRleGlider{QStringLiteral("глайдер.rle"),
                              "#N Glider\nx = 3, y = 3, rule = B3/S23\nbo$2bo$3o!\n"};
 // The file given on the command line: either of the above. Where the program places a pattern
 // is its own affair, so the test looks for the glider's shape anywhere on the board.
-const PatternFile& kGiven = kBoardGlider;
+const PatternFile& kGiven = kRleGlider;
 
 // The live cells of the 40 x 40 board on screen, moved so that the topmost and leftmost
 // touch row and column 0; nothing if more than one cell looks neither alive nor dead (the

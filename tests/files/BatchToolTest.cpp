@@ -187,7 +187,7 @@ TEST(BatchTool, HelpAndVersionGoToStandardOutput) {
         std::vector<std::string> arguments;
         std::string start;
     } cases[] = {
-        {{"--help"}, "Usage: tivla-batch [--stats] INPUT N [OUTPUT]\n"},
+        {{"--help"}, "Usage: tivla-batch [--stats] [--size N] INPUT N [OUTPUT]\n"},
         {{"--version"}, "tivla-batch " TIVLA_VERSION "\n"},
         // Either wins over a command line that would run.
         {{"--stats", dir.file("missing"), "5", "--version"}, "tivla-batch " TIVLA_VERSION "\n"},
@@ -197,5 +197,89 @@ TEST(BatchTool, HelpAndVersionGoToStandardOutput) {
         EXPECT_EQ(run.status, 0) << c.start;
         EXPECT_TRUE(run.out.starts_with(c.start)) << run.out;
         EXPECT_EQ(run.err, "") << c.start;
+    }
+}
+
+// The extension picks the reader and the writer; a pattern lands centred on the size the
+// program would choose, or on --size.
+TEST(BatchTool, PatternsInAndOutByTheirExtensions) {
+    TempDirectory dir;
+    writeFile(dir.file("glider.RLE"), "#N glider\nx = 3, y = 3\nbo$2bo$3o!\n");
+    writeFile(dir.file("wide.lif"), "#Life 1.06\n-20 0\n20 0\n");
+    writeFile(dir.file("dot.cells"), "!dot\nO\n");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string output;
+        std::string expected;
+    } cases[] = {
+        {{dir.file("glider.RLE"), "0"},
+         "out.txt",
+         boardText(40, {{19, 18}, {20, 19}, {18, 20}, {19, 20}, {20, 20}})},
+        {{"--size", "7", dir.file("glider.RLE"), "0"},
+         "out.cells",
+         "!Name: out\n!Тивла, поколение 0.\n.......\n.......\n...O...\n....O..\n..OOO..\n"
+         ".......\n.......\n"},
+        {{"--size=5", dir.file("dot.cells"), "2"},
+         "out.RLE",
+         "#N out\n#C Тивла, поколение 2.\nx = 5, y = 5, rule = B3/S23\n!\n"},
+        {{dir.file("wide.lif"), "0"}, "out.txt", boardText(50, {{4, 24}, {44, 24}})},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back(dir.file(c.output));
+        const ToolRun run = runBatch(dir, arguments);
+        EXPECT_EQ(run.status, 0) << c.output << run.err;
+        EXPECT_EQ(readFile(dir.file(c.output)), c.expected) << c.output;
+        std::filesystem::remove(dir.file(c.output));
+    }
+}
+
+TEST(BatchTool, RefusedPatternsPrintWhyAndWriteNothing) {
+    TempDirectory dir;
+    writeFile(dir.file("huge-run.rle"), "x = 1, y = 1\n99999999999o!\n");
+    writeFile(dir.file("gun.rle"), "x = 36, y = 9\n36o!\n");
+    writeFile(dir.file("board.rle"), boardText(3, {{1, 1}}));
+    writeFile(dir.file("rle.txt"), "x = 1, y = 1\no!\n");
+    writeFile(dir.file("board.txt"), boardText(3, {{1, 1}}));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string output;
+        int status;
+        std::string start;
+    } cases[] = {
+        {{dir.file("huge-run.rle"), "1"},
+         "out.txt",
+         1,
+         "Строка 2: число повторений 99999999999 больше 200. Узор не загружен, поле осталось "
+         "пустым.\n"},
+        {{"--size", "20", dir.file("gun.rle"), "1"},
+         "out.rle",
+         1,
+         "Узор 36 x 9 не помещается на поле 20 x 20, заданное --size."},
+        {{dir.file("board.rle"), "1"}, "out.rle", 1, "Строка 1: ожидался заголовок RLE"},
+        {{dir.file("rle.txt"), "1"}, "out.txt", 1, "Invalid numeric input.\n"},
+        {{dir.file("board.txt"), "1"}, "out.lif", 1, "Тивла читает файлы Life 1.06 и 1.05"},
+        {{"--size", "40", dir.file("board.txt"), "1"}, "out.txt", 2, "--size applies to patterns"},
+        {{"--size", "201", dir.file("gun.rle"), "1"},
+         "out.txt",
+         2,
+         "'201' is not a board size from 1 to 200.\n"},
+        {{"--size=0", dir.file("gun.rle"), "1"}, "out.txt", 2, "'0' is not a board size"},
+        {{dir.file("gun.rle"), "1", "--size"}, "", 2, "--size needs a board size.\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        if (!c.output.empty()) {
+            // An OUTPUT that exists keeps its bytes.
+            writeFile(dir.file(c.output), "old bytes");
+            arguments.push_back(dir.file(c.output));
+        }
+        const ToolRun run = runBatch(dir, arguments);
+        EXPECT_EQ(run.status, c.status) << c.start;
+        EXPECT_EQ(run.err.substr(0, c.start.size()), c.start);
+        EXPECT_EQ(run.out, "") << c.start;
+        if (!c.output.empty()) {
+            EXPECT_EQ(readFile(dir.file(c.output)), "old bytes") << c.start;
+        }
     }
 }

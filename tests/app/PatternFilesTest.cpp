@@ -1,0 +1,140 @@
+// Patterns through the main window: the dialogs' filters, the format a save takes from its
+// filter, where an opened pattern lands and on which size, refusals, and dropped files.
+#include "MainWindowFixture.h"
+
+#include "files/BoardOpenSave.h"
+#include "view/StringGrid.h"
+
+#include <QMimeData>
+#include <QToolButton>
+#include <QUrl>
+
+using namespace tivla;
+
+class PatternFilesTest : public QObject, protected MainWindowUnderTest {
+    Q_OBJECT
+
+private:
+    void clickOpen(const QString& path) {
+        log.nextOpen = path;
+        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+    }
+    void clickSave(const QString& name, int filter) {
+        log.nextSave = dir->filePath(name);
+        log.nextSaveFilter = filter;
+        QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+    }
+    QByteArray contents(const QString& name) const {
+        QFile file(dir->filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Sends a drag of the urls onto the board and drops it there, as a file manager would.
+    bool drop(const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = form->StringGrid1->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->StringGrid1, &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->StringGrid1, &dropped);
+        return dropped.isAccepted();
+    }
+
+private slots:
+    void initTestCase() { prepareApplication(); }
+    void init() { QVERIFY(openWindow(true)); }
+    void cleanup() { closeWindow(); }
+
+    void theDialogsOfferEveryFormat() {
+        clickOpen({});
+        clickSave({}, 0);
+        QCOMPARE(log.openFolders,
+                 (QStringList{QStringLiteral("примеры"), QStringLiteral("примеры")}));
+        QCOMPARE(log.filters.size(), 2);
+        const QStringList open = log.filters[0];
+        QCOMPARE(open.size(), 6);
+        QVERIFY(open.first().endsWith(QStringLiteral("(*.txt *.rle *.cells *.lif *.life)")));
+        QVERIFY(open.last().endsWith(QStringLiteral("(*)")));
+        QCOMPARE(log.filters[1], saveFilters());
+        QVERIFY(log.filters[1][1].endsWith(QStringLiteral("(*.rle)")));
+        QVERIFY(log.filters[1][2].endsWith(QStringLiteral("(*.cells)")));
+    }
+
+    void theFilterGivesTheFormatWhenTheNameHasNoExtension() {
+        Board& b = form->board();
+        b.Cells[1][0] = b.Cells[2][1] = b.Cells[0][2] = kAlive;
+        clickSave(QStringLiteral("узор"), 1);
+        QVERIFY(contents(QStringLiteral("узор.rle"))
+                    .contains("x = 40, y = 40, rule = B3/S23\nbo$2bo$o!\n"));
+        clickSave(QStringLiteral("узор"), 2);
+        QVERIFY(contents(QStringLiteral("узор.cells")).startsWith("!Name: узор\n"));
+        clickSave(QStringLiteral("доска"), 0);
+        QCOMPARE(contents(QStringLiteral("доска.txt")).size(), 5047);
+        // A typed extension wins over the filter.
+        clickSave(QStringLiteral("своё.cells"), 1);
+        QVERIFY(contents(QStringLiteral("своё.cells")).startsWith("!Name: своё\n"));
+        QVERIFY(log.errors.isEmpty());
+        clickSave(QStringLiteral("узор.lif"), 1);
+        QCOMPARE(log.errors.size(), 1);
+        QVERIFY(
+            log.errors.last().startsWith(QStringLiteral("Тивла читает файлы Life 1.06 и 1.05")));
+        QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("узор.lif"))));
+    }
+
+    void anOpenedPatternKeepsTheSizeWhenItFitsOrTakesTheSmallestThatHoldsIt() {
+        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80x80
+        form->board().Generation = 7;
+        clickOpen(write(QStringLiteral("glider.rle"), "x = 3, y = 3\nbo$2bo$3o!\n"));
+        Board& b = form->board();
+        QCOMPARE(b.BoardSize, 80);
+        QCOMPARE(b.Generation, 0);
+        QCOMPARE(aliveCount(), 5);
+        QVERIFY(b.isAlive(39, 38) && b.isAlive(40, 39) && b.isAlive(38, 40));
+
+        clickOpen(write(QStringLiteral("wide.cells"), QByteArray(101, 'O') + "\n"));
+        QCOMPARE(b.BoardSize, 150);
+        QCOMPARE(b.CellSize, 4);
+        QCOMPARE(form->StringGrid1->size(), QSize(750, 750));
+        QCOMPARE(aliveCount(), 101);
+        QVERIFY(b.isAlive(24, 74) && b.isAlive(124, 74) && !b.isAlive(125, 74));
+        QVERIFY(log.errors.isEmpty());
+    }
+
+    void aRefusedPatternLeavesTheClearedBoardAndSaysWhere() {
+        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton); // 50x50
+        form->board().Cells[3][3] = kAlive;
+        clickOpen(write(QStringLiteral("multi.rle"), "#C\nx = 2, y = 1\nAB!\n"));
+        QCOMPARE(log.errors.size(), 1);
+        QCOMPARE(log.errors.last(),
+                 QStringLiteral("Строка 3: в узоре RLE клетка в состоянии «A»; Тивла знает только "
+                                "живые (o) и мёртвые (b) клетки, узоры со многими состояниями она "
+                                "не читает. Узор не загружен, поле осталось пустым."));
+        QCOMPARE(form->board().BoardSize, 50);
+        QCOMPARE(aliveCount(), 0);
+    }
+
+    void aDroppedFileOpensLikeTheOpenCommand() {
+        const QString first = write(QStringLiteral("first.cells"), "OO\nOO\n");
+        const QString second = write(QStringLiteral("second.cells"), "O\n");
+        form->board().Cells[0][0] = kAlive;
+        QVERIFY(!drop({QUrl(QStringLiteral("https://example.org/x.rle"))}));
+        QVERIFY(form->board().isAlive(0, 0));
+
+        QVERIFY(drop({QUrl(QStringLiteral("https://example.org/x.rle")), QUrl::fromLocalFile(first),
+                      QUrl::fromLocalFile(second)}));
+        QTRY_COMPARE(aliveCount(), 4);
+        QVERIFY(!form->board().isAlive(0, 0));
+        QVERIFY(form->board().isAlive(19, 19) && form->board().isAlive(20, 20));
+
+        QVERIFY(drop({QUrl::fromLocalFile(dir->filePath(QStringLiteral("нет.rle")))}));
+        QTRY_COMPARE(log.errors.size(), 1);
+        QCOMPARE(log.errors.last(), QStringLiteral("File not found."));
+        QCOMPARE(aliveCount(), 0);
+    }
+};
+
+QTEST_MAIN(PatternFilesTest)
+#include "PatternFilesTest.moc"
