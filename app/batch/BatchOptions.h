@@ -10,6 +10,7 @@ namespace tivla {
 struct BatchOptions {
     bool help = false;
     bool stats = false;
+    bool cycle = false;
     std::string input;
     long long steps = 0;
     std::optional<std::string> output;
@@ -21,8 +22,8 @@ struct ParsedBatchOptions {
     std::string error;
 };
 
-// Reads `[--stats] INPUT N [OUTPUT]` or `--help`. "--" ends the options, so a file name may
-// start with a dash.
+// Reads `[--stats] [--cycle] INPUT N [OUTPUT]` or `--help`. "--" ends the options, so a file name
+// may start with a dash.
 ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints.
