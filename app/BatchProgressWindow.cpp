@@ -5,6 +5,7 @@
 #include "MainWindowLayout.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@ const QString kTitle = QStringLiteral("Тивла");
 const QString kWorking = QStringLiteral("Поколения считаются, подождите немного.");
 const QString kCancel = QStringLiteral("Прервать");
 constexpr int kMargin = 12;
+constexpr int kEdge = 2;
 } // namespace
 
 BatchProgressWindow::BatchProgressWindow(QWidget* parent)
@@ -46,6 +48,13 @@ BatchProgressWindow::BatchProgressWindow(QWidget* parent)
 
 void BatchProgressWindow::showGeneration(std::int32_t generation) {
     generationLabel_->setText(QStringLiteral("Достигнуто поколение %1.").arg(generation));
+}
+
+void BatchProgressWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(kCreamColour, kEdge));
+    painter.drawRect(rect().adjusted(kEdge / 2, kEdge / 2, -kEdge / 2, -kEdge / 2));
 }
 
 } // namespace tivla

@@ -22,6 +22,10 @@ public:
     QLabel* generationLabel() const { return generationLabel_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
+protected:
+    // A cream edge, since the window sits frameless on the main window's own colour.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QLabel* generationLabel_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
