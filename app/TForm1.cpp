@@ -1,6 +1,7 @@
 // The main window's wiring and its board, run-control and window handlers.
 #include "TForm1.h"
 
+#include "BatchProgressWatch.h"
 #include "FormPainter.h"
 #include "MainWindowLayout.h"
 #include "RunTimer.h"
@@ -49,7 +50,8 @@ const QString kAboutText = QStringLiteral("Тивла: игра «Жизнь» �
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), board_(std::make_unique<Board>()),
-      dialogs_(std::make_unique<QtUserDialogs>(this)) {
+      dialogs_(std::make_unique<QtUserDialogs>(this)),
+      progressAfter_(BatchProgressWatch::kShowAfterMilliseconds) {
     setWindowTitle(QStringLiteral("Тивла"));
     setLayoutDirection(Qt::LeftToRight);
     MainWindowLayout::build(*this);
@@ -143,7 +145,7 @@ void TForm1::ClearBoard() {
 
 void TForm1::NextGeneration() {
     FormPainter painter{*this};
-    stepGeneration(*board_, painter, [this](const Board& b) { updateStatistics(b); });
+    stepGeneration(*board_, painter, statisticsSink());
 }
 
 void TForm1::PaintAliveCell(int x, int y) {
@@ -160,8 +162,13 @@ void TForm1::setChartMaximum(int maximum) {
     Chart1->setRightAxisMaximum(maximum);
 }
 
-void TForm1::updateStatistics(const Board& b) {
-    statistics_->update(b);
+StatisticsSink* TForm1::statisticsSink() {
+    return board_->StatsVisible ? statistics_.get() : nullptr;
+}
+
+void TForm1::setBatchTuning(const BatchSettings& settings, int progressAfterMilliseconds) {
+    batchSettings_ = settings;
+    progressAfter_ = progressAfterMilliseconds;
 }
 
 void TForm1::ApplyBoardSize() {
@@ -239,6 +246,9 @@ void TForm1::SpeedButton18Click() {
 }
 
 void TForm1::Timer1Timer() {
+    if (batchRunning_) {
+        return;
+    }
     NextGeneration();
 }
 
@@ -289,7 +299,16 @@ void TForm1::SpeedButton15Click() {
 
 void TForm1::runAdvance(std::int32_t steps) {
     if (steps > 0) {
-        runBatch(*board_, steps, [this](const Board& b) { updateStatistics(b); });
+        struct Running {
+            bool& flag;
+            explicit Running(bool& f) : flag(f) { flag = true; }
+            ~Running() { flag = false; }
+        } running(batchRunning_);
+        BatchProgressWatch progress(this, progressAfter_);
+        const BatchOutcome outcome =
+            runBatch(*board_, steps, statisticsSink(), &progress, batchSettings_);
+        // A cancelled batch leaves everything as a batch of the generations it reached would.
+        board_->StepsToRun = static_cast<std::int32_t>(outcome.done);
     }
     FormPainter painter{*this};
     repaintWholeBoard(*board_, painter);

@@ -2,6 +2,7 @@
 // events to the handler the program names after it.
 #pragma once
 
+#include "engine/BatchRunner.h"
 #include "engine/Board.h"
 
 #include <QPoint>
@@ -126,8 +127,12 @@ public:
     void reportError(const QString& text);
     // The program's own plain message box.
     void showPlainMessage(const QString& text);
-    // Every generation step ends here while the statistics panel is open.
-    void updateStatistics(const Board& board);
+    // Where the generation steps and the batches report: the statistics display while the
+    // panel is open, else nowhere.
+    StatisticsSink* statisticsSink();
+    // How the batch commands run, and how long before they show their progress window (tests
+    // and benchmarks change both).
+    void setBatchTuning(const BatchSettings& settings, int progressAfterMilliseconds);
 
     // Controls, named as the program names them.
     QGroupBox* GroupBox1 = nullptr;
@@ -216,6 +221,10 @@ private:
     bool statisticsPanelPressed_ = false;
     // The button of the press that started the window drag.
     Qt::MouseButton dragButton_ = Qt::NoButton;
+    BatchSettings batchSettings_;
+    int progressAfter_;
+    // Set while a batch runs: the board is packed away, so timer ticks wait until it ends.
+    bool batchRunning_ = false;
 };
 
 } // namespace tivla

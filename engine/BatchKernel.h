@@ -5,21 +5,8 @@
 #include "BitBoard.h"
 
 #include <cstdint>
-#include <memory>
-#include <type_traits>
 
 namespace tivla {
-
-enum class BatchKernel {
-    // The fastest one this processor runs.
-    Automatic,
-    // Portable 64-bit words.
-    Scalar,
-    // 256-bit registers of one, two or four lines.
-    Avx2,
-    // 512-bit registers of two, four or eight lines (AVX-512 F, VL, VBMI2, VPOPCNTDQ).
-    Avx512,
-};
 
 const char* batchKernelName(BatchKernel kernel);
 bool batchKernelAvailable(BatchKernel kernel);
@@ -37,19 +24,12 @@ void avx2Generations(BitBoard& bits, int count, std::int32_t* populations);
 void avx512Generations(BitBoard& bits, int count, std::int32_t* populations);
 
 // runBatch with a chosen kernel, which must be available.
-void runBatchGenerationsWith(BatchKernel kernel, Board& board, long long steps,
-                             BatchStatisticsHook hook, void* context);
-
 template <typename Statistics>
-void runBatchWith(BatchKernel kernel, Board& board, long long steps, Statistics&& statistics) {
-    using Hook = std::remove_reference_t<Statistics>;
-    void* context = const_cast<void*>(static_cast<const void*>(std::addressof(statistics)));
-    runBatchGenerationsWith(
-        kernel, board, steps,
-        [](void* hookContext, const Board& current) {
-            (*static_cast<Hook*>(hookContext))(current);
-        },
-        context);
+BatchOutcome runBatchWith(BatchKernel kernel, Board& board, long long steps,
+                          Statistics&& statistics) {
+    BatchSettings settings;
+    settings.kernel = kernel;
+    return runBatch(board, steps, statistics, nullptr, settings);
 }
 
 } // namespace tivla

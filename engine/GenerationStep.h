@@ -2,17 +2,32 @@
 #pragma once
 
 #include "Board.h"
+#include "StatisticsSink.h"
+
+#include <type_traits>
 
 namespace tivla {
 
-// A statistics hook that shows nothing, for callers without a display.
-struct NoStatistics {
-    void operator()(const Board&) const {}
-};
+// Tells `statistics` (a StatisticsSink pointer, which may be null, a sink, NoStatistics or a
+// callable taking const Board&) of the generation just taken.
+template <typename Statistics> void reportGeneration(Statistics&& statistics, const Board& board) {
+    using Plain = std::remove_cvref_t<Statistics>;
+    if constexpr (std::is_same_v<Plain, NoStatistics> || std::is_same_v<Plain, std::nullptr_t>) {
+        return;
+    } else if constexpr (std::is_pointer_v<Plain>) {
+        if (statistics != nullptr) {
+            statistics->generationTaken(board);
+        }
+    } else if constexpr (std::is_base_of_v<StatisticsSink, Plain>) {
+        statistics.generationTaken(board);
+    } else {
+        statistics(board);
+    }
+}
 
 // One generation. The painter hears of every birth and death the moment it happens (pass a
-// SilentPainter for the silent form: the calls compile to nothing); the statistics hook runs
-// once at the end, and only while the statistics panel is open.
+// SilentPainter for the silent form: the calls compile to nothing); the statistics hear of the
+// generation once at the end (pass NoStatistics or a null sink when nobody shows them).
 template <typename Painter, typename Statistics>
 void stepGeneration(Board& board, Painter& painter, Statistics&& statistics) {
     const int n = board.BoardSize;
@@ -55,9 +70,7 @@ void stepGeneration(Board& board, Painter& painter, Statistics&& statistics) {
     }
     board.Population = population;
     board.finishStepCounters();
-    if (board.StatsVisible) {
-        statistics(static_cast<const Board&>(board));
-    }
+    reportGeneration(statistics, static_cast<const Board&>(board));
 }
 
 // The silent form, repeated: what the batch commands run when no faster engine is at hand.

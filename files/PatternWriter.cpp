@@ -80,8 +80,12 @@ std::string rleText(const Board& board, const PatternNotes& notes) {
 
 std::string plaintextText(const Board& board, const PatternNotes& notes) {
     const int n = board.BoardSize;
-    std::string text = "!Name: " + oneLine(notes.name) + "\n";
-    text += "!" + savedAt(notes) + "\n";
+    // Appended piece by piece: GCC 12 misreads "literal" + std::string&& as an overlapping copy.
+    std::string text = "!Name: ";
+    text += oneLine(notes.name);
+    text += "\n!";
+    text += savedAt(notes);
+    text += '\n';
     text.reserve(text.size() + static_cast<std::size_t>(n) * (n + 1));
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {

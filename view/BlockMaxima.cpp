@@ -15,6 +15,22 @@ void BlockMaxima::appended(const std::vector<std::int32_t>& values) {
     }
 }
 
+void BlockMaxima::truncated(const std::vector<std::int32_t>& values) {
+    // Every complete block below the new end is still what it was.
+    for (std::size_t level = 0; level < levels_.size(); ++level) {
+        levels_[level].resize(
+            std::min(levels_[level].size(), below(values, level).size() / kFanout));
+    }
+}
+
+std::size_t BlockMaxima::memoryUsed() const {
+    std::size_t bytes = levels_.capacity() * sizeof(levels_[0]);
+    for (const auto& level : levels_) {
+        bytes += level.capacity() * sizeof(std::int32_t);
+    }
+    return bytes;
+}
+
 void BlockMaxima::rebuild(const std::vector<std::int32_t>& values) {
     clear();
     for (std::size_t level = 0; below(values, level).size() >= kFanout; ++level) {

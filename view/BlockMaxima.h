@@ -17,9 +17,12 @@ public:
 
     // Call after every push_back on `values`.
     void appended(const std::vector<std::int32_t>& values);
+    // Call after `values` has lost elements from its end.
+    void truncated(const std::vector<std::int32_t>& values);
     // Call after any other change to `values`.
     void rebuild(const std::vector<std::int32_t>& values);
     void clear();
+    std::size_t memoryUsed() const;
 
     // The largest of values[first..last], both inclusive; first <= last < values.size().
     std::int32_t maximum(const std::vector<std::int32_t>& values, std::size_t first,

@@ -16,51 +16,6 @@ constexpr int kDefaultHeight = 177;
 // A lone point gets this much room on either side, so it shows as a column in the middle.
 constexpr double kLonePointMargin = 1;
 
-// The first index from `from` on whose x is no longer `before`, galloping out from `hint`.
-// Each column's points start where the previous column's ended and, generations being mostly
-// consecutive, end about as many points later as the column spans generations; so a search
-// touches a few cache lines however many points there are.
-template <typename Before>
-std::size_t boundaryNear(const std::vector<std::int32_t>& xs, std::size_t from, std::size_t hint,
-                         Before before) {
-    const std::size_t n = xs.size();
-    hint = std::clamp(hint, from, n);
-    std::size_t lo = from;
-    std::size_t hi = n;
-    std::size_t known = hint;
-    if (hint < n && before(xs[hint])) {
-        for (std::size_t step = 1;; step *= 2) {
-            const std::size_t probe = known + step;
-            if (probe >= n || !before(xs[probe])) {
-                lo = known + 1;
-                hi = std::min(probe, n);
-                break;
-            }
-            known = probe;
-        }
-    } else {
-        for (std::size_t step = 1;; step *= 2) {
-            if (known - from < step) {
-                lo = from;
-                hi = known;
-                break;
-            }
-            const std::size_t probe = known - step;
-            if (before(xs[probe])) {
-                lo = probe + 1;
-                hi = known;
-                break;
-            }
-            known = probe;
-        }
-    }
-    const auto begin = xs.begin();
-    return static_cast<std::size_t>(std::partition_point(begin + static_cast<std::ptrdiff_t>(lo),
-                                                         begin + static_cast<std::ptrdiff_t>(hi),
-                                                         before) -
-                                    begin);
-}
-
 bool startsDrag(Qt::MouseButton button) {
     return button == Qt::LeftButton || button == Qt::RightButton;
 }
@@ -108,8 +63,8 @@ AxisRange PopulationChart::dataRange() const {
     if (series_.count() == 0) {
         return {};
     }
-    const double first = series_.xs().front();
-    const double last = series_.xs().back();
+    const double first = series_.x(0);
+    const double last = series_.x(series_.count() - 1);
     if (first == last) {
         return {first - kLonePointMargin, last + kLonePointMargin};
     }
@@ -124,27 +79,20 @@ double PopulationChart::interpolate(std::size_t left, std::size_t right, double 
     return y0 + (y1 - y0) * (x - x0) / (x1 - x0);
 }
 
-double PopulationChart::peakBetween(double lo, double hi, double pointsPerGeneration,
-                                    std::size_t& cursor) const {
+double PopulationChart::peakBetween(double lo, double hi) const {
     // The area's top is the straight line through the points, so over lo..hi it peaks either
     // at a point inside or where the line crosses lo or hi.
-    const auto& xs = series_.xs();
-    const std::size_t n = xs.size();
-    const std::size_t firstInside =
-        boundaryNear(xs, 0, cursor, [lo](std::int32_t x) { return x < lo; });
-    const double expected = std::min((hi - lo) * pointsPerGeneration, static_cast<double>(n));
-    const std::size_t pastInside =
-        boundaryNear(xs, firstInside, firstInside + static_cast<std::size_t>(expected),
-                     [hi](std::int32_t x) { return x <= hi; });
-    cursor = pastInside;
+    const std::size_t n = series_.count();
+    const std::size_t firstInside = series_.firstAtLeast(lo);
+    const std::size_t pastInside = std::max(firstInside, series_.firstBeyond(hi));
     double peak = -std::numeric_limits<double>::infinity();
     if (firstInside < pastInside) {
         peak = series_.maximumY(firstInside, pastInside - 1);
     }
-    if (firstInside > 0 && firstInside < n && xs[firstInside] > lo) {
+    if (firstInside > 0 && firstInside < n && series_.x(firstInside) > lo) {
         peak = std::max(peak, interpolate(firstInside - 1, firstInside, lo));
     }
-    if (pastInside > 0 && pastInside < n && xs[pastInside - 1] < hi) {
+    if (pastInside > 0 && pastInside < n && series_.x(pastInside - 1) < hi) {
         peak = std::max(peak, interpolate(pastInside - 1, pastInside, hi));
     }
     return peak;
@@ -166,12 +114,9 @@ void PopulationChart::paintEvent(QPaintEvent*) {
         return;
     }
     const AxisRange view = bottomAxis();
-    const double first = series_.xs().front();
-    const double last = series_.xs().back();
+    const double first = series_.x(0);
+    const double last = series_.x(series_.count() - 1);
     const double perColumn = (view.maximum - view.minimum) / columns;
-    const double pointsPerGeneration =
-        last > first ? static_cast<double>(series_.count() - 1) / (last - first) : 1.0;
-    std::size_t cursor = 0;
     const QColor area(kChartAreaColour);
     const int bottom = height();
 
@@ -184,7 +129,7 @@ void PopulationChart::paintEvent(QPaintEvent*) {
             const double lo = std::max(view.minimum + column * perColumn, first);
             const double hi = std::min(view.minimum + (column + 1) * perColumn, last);
             if (lo <= hi) {
-                columnHeight = areaHeight(peakBetween(lo, hi, pointsPerGeneration, cursor));
+                columnHeight = areaHeight(peakBetween(lo, hi));
             }
         }
         if (column == columns || columnHeight != runHeight) {

@@ -19,8 +19,8 @@ struct AxisRange {
 };
 
 // Painting reduces the points to one filled column per pixel through the series' range
-// maxima, so a frame costs the same for a thousand points as for millions. The vertical range
-// is fixed from outside; the horizontal one follows the data until the user drags it
+// maxima, so a frame costs the same for a thousand points as for billions of repeated ones. The
+// vertical range is fixed from outside; the horizontal one follows the data until the user drags it
 // sideways, and stays where it was dragged until the series is cleared.
 class PopulationChart : public QWidget {
     Q_OBJECT
@@ -62,8 +62,7 @@ private:
 
     AxisRange dataRange() const;
     // The highest point of the area over generations lo..hi, which lie within the data.
-    // cursor carries the search from one column to the next.
-    double peakBetween(double lo, double hi, double pointsPerGeneration, std::size_t& cursor) const;
+    double peakBetween(double lo, double hi) const;
     double interpolate(std::size_t left, std::size_t right, double x) const;
     int areaHeight(double value) const;
 

@@ -38,11 +38,20 @@ StatisticsDisplay::StatisticsDisplay(ValueLabel* generationLabel, ValueLabel* po
       percentLabel_(percentLabel), maximumLabel_(maximumLabel), chart_(chart) {}
 
 void StatisticsDisplay::update(const Board& board) {
+    showCounters(board);
+    chart_->series().addXY(board.Generation, board.Population);
+}
+
+void StatisticsDisplay::periodRepeated(const Board& board, long long period, long long times) {
+    showCounters(board);
+    chart_->series().repeatLast(period, times);
+}
+
+void StatisticsDisplay::showCounters(const Board& board) {
     generationLabel_->setText(decimal(board.Generation));
     populationLabel_->setText(decimal(board.Population));
     percentLabel_->setText(percent(board.PopulationPercent));
     maximumLabel_->setText(decimal(board.MaxPopulation));
-    chart_->series().addXY(board.Generation, board.Population);
 }
 
 void StatisticsDisplay::clear() {

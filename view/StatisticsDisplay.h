@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/Board.h"
+#include "engine/StatisticsSink.h"
 
 #include <QStringView>
 
@@ -14,9 +15,9 @@ class PopulationChart;
 class ValueLabel;
 
 // Formats into a buffer of its own and hands the labels views of it, so an update allocates
-// nothing; the labels copy the characters and repaint later. Pass it, wrapped in a lambda, as
-// the generation step's statistics hook.
-class StatisticsDisplay {
+// nothing; the labels copy the characters and repaint later. The window passes it to the
+// generation step and the batches as their statistics sink while the panel is open.
+class StatisticsDisplay final : public StatisticsSink {
 public:
     // Label5, Label2, Label8, Label10 and Chart1 of the statistics panel; none may be null and
     // all must outlive the display.
@@ -28,7 +29,13 @@ public:
     // Empties the four value labels and removes every point.
     void clear();
 
+    void generationTaken(const Board& board) override { update(board); }
+    // The labels end on the board's counters; the chart repeats its last points.
+    void periodRepeated(const Board& board, long long period, long long times) override;
+    bool takesRepetitions() const override { return true; }
+
 private:
+    void showCounters(const Board& board);
     QStringView decimal(std::int64_t value);
     QStringView percent(long double value);
 

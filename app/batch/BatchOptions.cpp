@@ -26,7 +26,7 @@ std::optional<int> boardSize(const std::string& text) {
 } // namespace
 
 std::string batchUsage() {
-    return "Usage: tivla-batch [--stats] [--size N] INPUT N [OUTPUT]\n"
+    return "Usage: tivla-batch [--stats] [--cycle] [--size N] INPUT N [OUTPUT]\n"
            "\n"
            "Loads INPUT as Тивла's open command does, runs N generations\n"
            "(0 to 9223372036854775807) and, when OUTPUT is given, saves the board to it; an\n"
@@ -40,6 +40,13 @@ std::string batchUsage() {
            "Standard output gets the statistics line\n"
            "  Generation Population PopulationPercent MaxPopulation\n"
            "of the final state, or with --stats one such line after every generation.\n"
+           "With --cycle one more line follows: 'cycle P G' when the board has come back to\n"
+           "an earlier board within the N generations, repeating every P generations from\n"
+           "generation G on (the least such P and G), else 'cycle none'.\n"
+           "\n"
+           "A board that repeats costs only until the repeat is seen: the rest of the N\n"
+           "generations is jumped over in whole periods, with exactly the result of running\n"
+           "them (--stats still prints every line).\n"
            "\n"
            "Errors (a missing or unreadable file, a value that isn't a number, a board size\n"
            "outside 1 to 200, a bad N) go to standard error with the program's own texts;\n"
@@ -49,6 +56,7 @@ std::string batchUsage() {
            "  --stats   print the statistics line after every generation\n"
            "  --size N  open the pattern on an N x N board (1 to 200); refused when it does\n"
            "            not fit\n"
+           "  --cycle   print the board's cycle, if any, after the statistics\n"
            "  --help    show this text\n"
            "  --version show the version\n"
            "  --        end of options\n";
@@ -82,6 +90,8 @@ ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments) 
                 }
             } else if (argument == "--stats") {
                 options.stats = true;
+            } else if (argument == "--cycle") {
+                options.cycle = true;
             } else if (argument == "--help") {
                 options.help = true;
             } else if (argument == "--version") {

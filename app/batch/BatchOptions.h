@@ -11,6 +11,7 @@ struct BatchOptions {
     bool help = false;
     bool version = false;
     bool stats = false;
+    bool cycle = false;
     std::string input;
     long long steps = 0;
     std::optional<std::string> output;
@@ -24,8 +25,8 @@ struct ParsedBatchOptions {
     std::string error;
 };
 
-// Reads `[--stats] [--size N] INPUT N [OUTPUT]`, `--help` or `--version`; the size may also be
-// written `--size=N`. "--" ends the options, so a file name may start with a dash.
+// Reads `[--stats] [--cycle] [--size N] INPUT N [OUTPUT]`, `--help` or `--version`; the size
+// may also be written `--size=N`. "--" ends the options, so a file name may start with a dash.
 ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints.

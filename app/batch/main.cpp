@@ -3,7 +3,6 @@
 #include "BatchOptions.h"
 #include "engine/BatchRunner.h"
 #include "engine/Board.h"
-#include "engine/GenerationStep.h"
 #include "files/BoardFileInput.h"
 #include "files/BoardFileReader.h"
 #include "files/BoardFileSave.h"
@@ -117,13 +116,24 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
 
+    tivla::BatchSettings settings;
+    settings.findCycleStart = options.cycle;
+    tivla::BatchOutcome outcome;
     if (options.stats) {
-        board->StatsVisible = true;
-        tivla::runBatch(*board, options.steps,
-                        [](const tivla::Board& current) { printStatistics(current); });
+        // Every generation gets its line, so this sink takes no repetitions.
+        outcome = tivla::runBatch(
+            *board, options.steps, [](const tivla::Board& current) { printStatistics(current); },
+            nullptr, settings);
     } else {
-        tivla::runBatch(*board, options.steps, tivla::NoStatistics{});
+        outcome = tivla::runBatch(*board, options.steps, tivla::NoStatistics{}, nullptr, settings);
         printStatistics(*board);
+    }
+    if (options.cycle) {
+        if (outcome.cycle) {
+            std::printf("cycle %lld %lld\n", outcome.cycle->period, outcome.cycle->start);
+        } else {
+            std::printf("cycle none\n");
+        }
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         reportError("cannot write the statistics to standard output");

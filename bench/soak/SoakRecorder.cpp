@@ -52,13 +52,13 @@ SoakRecorder::SoakRecorder(double windowSeconds, pid_t server, std::size_t expec
 }
 
 void SoakRecorder::record(double seconds, std::int32_t generation, std::int32_t population,
-                          std::size_t chartPoints, std::size_t chartCapacity) {
+                          std::size_t chartPoints, std::size_t chartBytes) {
     SoakSample sample;
     sample.seconds = seconds;
     sample.generation = generation;
     sample.population = population;
     sample.chartPoints = chartPoints;
-    sample.chartCapacity = chartCapacity;
+    sample.chartBytes = chartBytes;
     sample.cpuSeconds = processCpuSeconds();
     sample.rssKiB = residentKiB(0);
     sample.mallocFreeKiB = mallocFreeKiB();
@@ -120,7 +120,7 @@ SoakRecorder::Window SoakRecorder::window(double from, double to) const {
     result.meanServerRssKiB = first->serverRssKiB >= 0 ? serverRss / count : -1;
     result.meanChartPoints = points / count;
     result.meanMallocFreeKiB = mallocFree / count;
-    result.chartCapacity = last->chartCapacity;
+    result.chartBytes = last->chartBytes;
     result.firstRssKiB = first->rssKiB;
     result.lastRssKiB = last->rssKiB;
     result.lastPopulation = last->population;
@@ -155,7 +155,9 @@ QString SoakRecorder::report() const {
     const Window first = window(0, windowSeconds_);
     const Window last = window(end - windowSeconds_, end);
     const double pointsAdded = last.meanChartPoints - first.meanChartPoints;
-    const double expectedKiB = pointsAdded * kChartBytesPerPoint / kKiB;
+    // The chart's runs say what they hold; repeats cost their period, not their length.
+    const double expectedKiB =
+        (static_cast<double>(last.chartBytes) - static_cast<double>(first.chartBytes)) / kKiB;
     // Growing, each of the chart's vectors moves to a block twice the size and hands the old
     // one back to the allocator, which keeps it resident for reuse: the growth of its free
     // bytes is that share.
@@ -168,15 +170,15 @@ QString SoakRecorder::report() const {
                  .arg(last.cpuMicrosecondsPerGeneration / first.cpuMicrosecondsPerGeneration, 0,
                       'f', 3)
                  .arg(last.meanRssKiB / first.meanRssKiB, 0, 'f', 3);
-    lines << QStringLiteral("VmRSS grew %1 MiB: the chart's %2 new points explain %3 MiB (%4 bytes "
-                            "a point; capacity %5 -> %6 points), freed blocks the allocator keeps "
-                            "%7 MiB, unexplained %8 MiB; expected VmRSS ratio %9")
+    lines << QStringLiteral("VmRSS grew %1 MiB: the chart's %2 new points explain %3 MiB (%4 "
+                            "bytes a point; the chart held %5 -> %6 bytes), freed blocks the "
+                            "allocator keeps %7 MiB, unexplained %8 MiB; expected VmRSS ratio %9")
                  .arg(mebibytes(grownKiB), 0, 'f', 2)
                  .arg(pointsAdded, 0, 'f', 0)
                  .arg(mebibytes(expectedKiB), 0, 'f', 2)
-                 .arg(kChartBytesPerPoint, 0, 'f', 2)
-                 .arg(first.chartCapacity)
-                 .arg(last.chartCapacity)
+                 .arg(pointsAdded > 0 ? expectedKiB * kKiB / pointsAdded : 0.0, 0, 'f', 3)
+                 .arg(first.chartBytes)
+                 .arg(last.chartBytes)
                  .arg(mebibytes(keptKiB), 0, 'f', 2)
                  .arg(mebibytes(grownKiB - expectedKiB - keptKiB), 0, 'f', 2)
                  .arg((first.meanRssKiB + expectedKiB + keptKiB) / first.meanRssKiB, 0, 'f', 3);

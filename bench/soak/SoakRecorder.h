@@ -19,7 +19,7 @@ struct SoakSample {
     std::int32_t generation = 0;
     std::int32_t population = 0;
     std::size_t chartPoints = 0;
-    std::size_t chartCapacity = 0;
+    std::size_t chartBytes = 0;
     // CPU time of this process: unlike the wall clock, other programs' load barely moves it.
     double cpuSeconds = 0;
     std::int64_t rssKiB = 0;
@@ -28,17 +28,13 @@ struct SoakSample {
     std::int64_t serverRssKiB = -1;
 };
 
-// What the chart keeps per generation: an x and a y of 32 bits, and a range maximum of 32 bits
-// for every 16 points, every 256 points and so on (1/15 of 4 bytes in all).
-inline constexpr double kChartBytesPerPoint = 8.0 + 4.0 / 15.0;
-
 class SoakRecorder {
 public:
     // server: the X server's pid, whose memory is sampled too; 0 for none.
     SoakRecorder(double windowSeconds, pid_t server, std::size_t expectedSamples);
 
     void record(double seconds, std::int32_t generation, std::int32_t population,
-                std::size_t chartPoints, std::size_t chartCapacity);
+                std::size_t chartPoints, std::size_t chartBytes);
     std::size_t sampleCount() const { return samples_.size(); }
     // One line on the newest minute: generations per second, memory, population.
     QString progressLine() const;
@@ -54,7 +50,7 @@ private:
         double meanServerRssKiB = -1;
         double meanChartPoints = 0;
         double meanMallocFreeKiB = 0;
-        std::size_t chartCapacity = 0;
+        std::size_t chartBytes = 0;
         std::int64_t firstRssKiB = 0;
         std::int64_t lastRssKiB = 0;
         std::int32_t lastPopulation = 0;

@@ -175,7 +175,7 @@ int main(int argc, char* argv[]) {
     const auto sample = [&] {
         const tivla::Board& board = form.board();
         recorder.record(clock.elapsed() / 1000.0, board.Generation, board.Population,
-                        form.Chart1->series().count(), form.Chart1->series().xs().capacity());
+                        form.Chart1->series().count(), form.Chart1->series().memoryUsed());
     };
     form.SpeedButton7Click(); // start
     clock.start();

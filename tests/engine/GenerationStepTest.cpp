@@ -243,16 +243,18 @@ TEST(GenerationStep, TheBandOfRowAndColumnNKeepsItsSaturatingCounts) {
     EXPECT_EQ(b->NeighbourCounts[10][0], kCountSaturation);
 }
 
-TEST(GenerationStep, StatisticsHookRunsOnlyWhileThePanelIsOpen) {
+TEST(GenerationStep, StatisticsReachOnlyTheSinkTheCallerPasses) {
     auto b = boardOfSize(40);
     std::vector<int> seen;
     auto hook = [&](const Board& board) { seen.push_back(board.Generation); };
+    EachGenerationSink<decltype(hook)> sink(hook);
     SilentPainter silent;
+    stepGeneration(*b, silent, NoStatistics{});
     stepGeneration(*b, silent, hook);
+    stepGeneration(*b, silent, static_cast<StatisticsSink*>(&sink));
+    stepGeneration(*b, silent, static_cast<StatisticsSink*>(nullptr));
+    // The window's panel flag is the window's business: the step never reads it.
     b->StatsVisible = true;
-    stepGeneration(*b, silent, hook);
-    stepGeneration(*b, silent, hook);
-    b->StatsVisible = false;
-    stepGeneration(*b, silent, hook);
+    stepGeneration(*b, silent, NoStatistics{});
     EXPECT_EQ(seen, (std::vector<int>{2, 3}));
 }

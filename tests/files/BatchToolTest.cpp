@@ -187,7 +187,7 @@ TEST(BatchTool, HelpAndVersionGoToStandardOutput) {
         std::vector<std::string> arguments;
         std::string start;
     } cases[] = {
-        {{"--help"}, "Usage: tivla-batch [--stats] [--size N] INPUT N [OUTPUT]\n"},
+        {{"--help"}, "Usage: tivla-batch [--stats] [--cycle] [--size N] INPUT N [OUTPUT]\n"},
         {{"--version"}, "tivla-batch " TIVLA_VERSION "\n"},
         // Either wins over a command line that would run.
         {{"--stats", dir.file("missing"), "5", "--version"}, "tivla-batch " TIVLA_VERSION "\n"},
@@ -280,6 +280,41 @@ TEST(BatchTool, RefusedPatternsPrintWhyAndWriteNothing) {
         EXPECT_EQ(run.out, "") << c.start;
         if (!c.output.empty()) {
             EXPECT_EQ(readFile(dir.file(c.output)), "old bytes") << c.start;
+        }
+    }
+}
+
+TEST(BatchTool, CycleLineNamesThePeriodAndTheFirstGenerationOfTheCycle) {
+    TempDirectory dir;
+    const struct {
+        const char* what;
+        std::string text;
+        std::string steps;
+        std::string cycle;
+    } cases[] = {
+        {"blinker from the start", boardText(5, {{2, 1}, {2, 2}, {2, 3}}), "2", "cycle 2 0\n"},
+        {"blinker, one generation", boardText(5, {{2, 1}, {2, 2}, {2, 3}}), "1", "cycle none\n"},
+        // Three cells of an L become a block after one generation.
+        {"block after one generation", boardText(6, {{2, 2}, {3, 2}, {2, 3}}),
+         "9223372036854775807", "cycle 1 1\n"},
+        {"lone cell dies", boardText(6, {{2, 2}}), "3", "cycle 1 1\n"},
+        {"glider into the corner",
+         boardText(40, {{26, 25}, {27, 26}, {25, 27}, {26, 27}, {27, 27}}), "100000", "cycle 1 "},
+    };
+    for (const auto& c : cases) {
+        writeFile(dir.file("in"), c.text);
+        const ToolRun run = runBatch(dir, {"--cycle", dir.file("in"), c.steps});
+        EXPECT_EQ(run.status, 0) << c.what << run.err;
+        const auto cycleLine = run.out.substr(run.out.find('\n') + 1);
+        EXPECT_TRUE(cycleLine.starts_with(c.cycle)) << c.what << ": " << run.out;
+        // The statistics line is the one a run of every generation ends with.
+        if (c.steps.size() < 7) {
+            auto board = loadedBoard(c.text);
+            SilentPainter silent;
+            for (long long s = 0; s < std::stoll(c.steps); ++s) {
+                stepGeneration(*board, silent, NoStatistics{});
+            }
+            EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), statisticsLine(*board)) << c.what;
         }
     }
 }

@@ -71,7 +71,10 @@ std::string describe(const PatternRead& read) {
     std::string text =
         std::to_string(read.pattern->width) + "x" + std::to_string(read.pattern->height) + ":";
     for (const PatternCell& cell : read.pattern->alive) {
-        text += " " + std::to_string(cell.x) + "," + std::to_string(cell.y);
+        text += ' ';
+        text += std::to_string(cell.x);
+        text += ',';
+        text += std::to_string(cell.y);
     }
     return text;
 }

@@ -1,5 +1,6 @@
 // The statistics panel's value labels and the display update and clearing that feed them.
 #include "view/StatisticsDisplay.h"
+#include "engine/BatchRunner.h"
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
 #include "view/PopulationChart.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <random>
 
 using tivla::Board;
 using tivla::PopulationChart;
@@ -176,6 +178,49 @@ private slots:
         QCOMPARE(series.count(), std::size_t{25});
         for (std::size_t i = 0; i < series.count(); ++i) {
             QCOMPARE(series.x(i), static_cast<std::int32_t>(i + 1));
+        }
+    }
+
+    void aBatchThatJumpsShowsWhatEveryGenerationWouldHave() {
+        std::mt19937 random(3);
+        std::uniform_int_distribution<int> percent(0, 99);
+        for (const int density : {0, 8, 30, 50}) {
+            auto start = board40WithLiveCells(3); // a blinker in the corner
+            for (int c = 0; c < 40; ++c) {
+                for (int r = 5; r < 40; ++r) {
+                    start->Cells[c][r] = percent(random) < density ? tivla::kAlive : tivla::kDead;
+                }
+            }
+            Panel jumping;
+            Panel every;
+            for (Panel* panel : {&jumping, &every}) {
+                panel->Chart1->resize(169, 177);
+                panel->Chart1->setLeftAxisMaximum(1600);
+            }
+            auto jumped = std::make_unique<Board>(*start);
+            auto stepped = std::make_unique<Board>(*start);
+            // Twice, so that the second batch repeats what the first one ended with.
+            for (const long long steps : {100000LL, 33333LL}) {
+                tivla::runBatch(*jumped, steps, &jumping.display);
+                tivla::runBatch(*stepped, steps,
+                                [&every](const Board& b) { every.display.update(b); });
+            }
+            QCOMPARE(jumped->Generation, stepped->Generation);
+            for (auto [mine, theirs] :
+                 {std::pair{jumping.Label5, every.Label5}, std::pair{jumping.Label2, every.Label2},
+                  std::pair{jumping.Label8, every.Label8},
+                  std::pair{jumping.Label10, every.Label10}}) {
+                QCOMPARE(mine->text(), theirs->text());
+            }
+            const auto& mine = jumping.Chart1->series();
+            const auto& theirs = every.Chart1->series();
+            QCOMPARE(mine.count(), std::size_t{133333});
+            QCOMPARE(mine.count(), theirs.count());
+            for (std::size_t i = 0; i < mine.count(); i += 997) {
+                QCOMPARE(mine.x(i), theirs.x(i));
+                QCOMPARE(mine.y(i), theirs.y(i));
+            }
+            QCOMPARE(jumping.Chart1->grab().toImage(), every.Chart1->grab().toImage());
         }
     }
 };

@@ -1,0 +1,163 @@
+// Long batches in the window: billions of generations with the statistics panel open, and the
+// progress window that lets a batch be stopped at a generation boundary.
+#include "MainWindowFixture.h"
+
+#include "app/BatchProgressWindow.h"
+#include "app/RunTimer.h"
+#include "engine/BatchRunner.h"
+#include "view/PopulationChart.h"
+#include "view/StringGrid.h"
+#include "view/ValueLabel.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstring>
+#include <functional>
+#include <random>
+
+using namespace tivla;
+
+namespace {
+
+// Counts the paints one widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+bool sameModel(const Board& a, const Board& b) {
+    return std::memcmp(a.Cells, b.Cells, sizeof a.Cells) == 0 &&
+           std::memcmp(a.NeighbourCounts.raw(), b.NeighbourCounts.raw(),
+                       sizeof(std::int32_t) * kCountsDim * kCountsDim) == 0 &&
+           a.Generation == b.Generation && a.Population == b.Population &&
+           a.MaxPopulation == b.MaxPopulation && a.PopulationPercent == b.PopulationPercent;
+}
+
+} // namespace
+
+class LongBatchTest : public QObject, protected MainWindowUnderTest {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareApplication(); }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
+
+    void twoBillionGenerationsWithThePanelOpenFinish() {
+        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton); // 200 x 200
+        openStatistics();
+        fillRandomly(200, 35);
+        const auto start = std::make_unique<Board>(form->board());
+        QElapsedTimer clock;
+        clock.start();
+        batch(QStringLiteral("2000000000"));
+        qInfo("2,000,000,000 generations on 200 x 200, panel open: %lld ms", clock.elapsed());
+
+        runBatch(*start, 2'000'000'000, NoStatistics{});
+        QVERIFY(sameModel(*start, form->board()));
+        QCOMPARE(form->Label5->text(), QStringLiteral("2000000000"));
+        QCOMPARE(form->Label10->text(), QString::number(start->MaxPopulation));
+        QCOMPARE(form->Chart1->series().count(), std::size_t{2'000'000'000});
+        QVERIFY(form->Chart1->series().memoryUsed() < AreaSeries::kMemoryBudget);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void cancelStopsTheBatchAtAGenerationBoundary_data() {
+        QTest::addColumn<std::function<void(BatchProgressWindow*)>>("cancel");
+        QTest::newRow("cancel button") << std::function<void(BatchProgressWindow*)>(
+            [](BatchProgressWindow* w) { QTest::mouseClick(w->cancelButton(), Qt::LeftButton); });
+        QTest::newRow("Escape") << std::function<void(BatchProgressWindow*)>(
+            [](BatchProgressWindow* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        QTest::newRow("closing the window") << std::function<void(BatchProgressWindow*)>(
+            [](BatchProgressWindow* w) { w->close(); });
+    }
+
+    void cancelStopsTheBatchAtAGenerationBoundary() {
+        QFETCH(std::function<void(BatchProgressWindow*)>, cancel);
+        // Without the jump a board never ends early, so the batch runs until it is stopped.
+        BatchSettings everyGeneration;
+        everyGeneration.detectCycles = false;
+        form->setBatchTuning(everyGeneration, 100);
+        openStatistics();
+        fillRandomly(40, 30);
+        const auto start = std::make_unique<Board>(form->board());
+        form->SpeedButton7Click(); // running: ticks must wait for the batch
+
+        PaintCounter counter;
+        form->StringGrid1->installEventFilter(&counter);
+        int paintsWhileShown = -1;
+        QElapsedTimer sinceCancel;
+        QTimer poll;
+        int polls = 0;
+        poll.callOnTimeout([&] {
+            auto* window = qobject_cast<BatchProgressWindow*>(QApplication::activeModalWidget());
+            if (window == nullptr) {
+                return;
+            }
+            if (++polls == 1) {
+                // Input meant for the main window goes nowhere while the batch runs: a clear
+                // that got through would empty the chart the checks below count.
+                const QPoint clear = form->SpeedButton1->mapTo(form.get(), QPoint(5, 5));
+                QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, clear);
+                counter.paints = 0;
+                form->StringGrid1->update();
+                return;
+            }
+            paintsWhileShown = counter.paints;
+            poll.stop();
+            sinceCancel.start();
+            cancel(window);
+        });
+        poll.start(60);
+        batch(QStringLiteral("2000000000"));
+        const qint64 latency = sinceCancel.elapsed();
+        qInfo("stopped %lld ms after the cancel", latency);
+        QVERIFY(latency < 2000);
+        QVERIFY2(paintsWhileShown > 0, "the main window repaints while the batch runs");
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        const std::int32_t reached = form->board().Generation;
+        QVERIFY(reached > 0 && reached < 2'000'000'000);
+        QCOMPARE(form->board().StepsToRun, reached);
+        runBatch(*start, reached, NoStatistics{}, nullptr, everyGeneration);
+        QVERIFY(sameModel(*start, form->board()));
+        QCOMPARE(form->Label5->text(), QString::number(reached));
+        QCOMPARE(form->Chart1->series().count(), std::size_t(reached));
+
+        // Ticks resume once the batch is over.
+        form->Edit1->setText(QStringLiteral("1"));
+        QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > reached, 2000);
+        form->SpeedButton18Click();
+    }
+
+private:
+    void openStatistics() {
+        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
+        QTRY_VERIFY(form->board().StatsVisible);
+    }
+    void fillRandomly(int size, int percent) {
+        std::mt19937 random(static_cast<unsigned>(size * 100 + percent));
+        std::uniform_int_distribution<int> chance(0, 99);
+        for (int c = 0; c < size; ++c) {
+            for (int r = 0; r < size; ++r) {
+                form->board().Cells[c][r] = chance(random) < percent ? kAlive : kDead;
+            }
+        }
+    }
+    void batch(const QString& steps) {
+        form->Edit2->setText(steps);
+        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+    }
+};
+
+QTEST_MAIN(LongBatchTest)
+#include "LongBatchTest.moc"
