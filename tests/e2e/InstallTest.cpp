@@ -17,7 +17,6 @@ namespace {
 const QString kExamples = QStringLiteral(TIVLA_E2E_EXAMPLES);
 const QString kUserFolder = QStringLiteral("Тивла");
 
-
 QProcessEnvironment withHome(const QString& home) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
@@ -151,7 +150,8 @@ void InstallTest::launcherKeepsTheUsersOwnBoards() {
     QCOMPARE(contents(changed), QByteArray("2\r\n1\r\n"));
     QCOMPARE(contents(own), QByteArray("2\r\n1\r\n"));
     QCOMPARE(contents(snapshot), QByteArray("2\r\n1\r\n"));
-    QCOMPARE(contents(removed), contents(kExamples + QLatin1Char('/') + exampleNames(kExamples).at(1)));
+    QCOMPARE(contents(removed),
+             contents(kExamples + QLatin1Char('/') + exampleNames(kExamples).at(1)));
 }
 
 void InstallTest::launcherStartsTheProgramInTheFolder_data() {

@@ -127,7 +127,7 @@ private slots:
         PopulationChart chart;
         chart.resize(kWidth, kHeight);
         chart.setLeftAxisMaximum(kMaximum);
-        Feed f{chart};
+        Feed f{chart, {}, {}};
         feed(f);
         QCOMPARE(chart.series().count(), f.points.size());
         auto expected = [&] {
@@ -148,7 +148,7 @@ private slots:
         PopulationChart chart;
         chart.resize(kWidth, kHeight);
         chart.setLeftAxisMaximum(kMaximum);
-        Feed f{chart};
+        Feed f{chart, {}, {}};
         f.cycle(f.wander(1, 3000), {600, 1200}, 2);
         chart.series().repeatLast(2, 999'000'000);
         QCOMPARE(chart.series().count(), std::size_t{3002} + 1'998'000'000);
