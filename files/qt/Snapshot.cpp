@@ -102,12 +102,14 @@ std::optional<QString> saveSnapshot(const QImage& image, const QString& relative
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !pixels.save(&buffer, "BMP")) {
+        // Encoding into memory fails only when the memory runs out.
         return failure(ENOMEM);
     }
     // The file appears under its name only once it is complete, so a failure leaves no
     // half-written bitmap behind and an older snapshot of the same name untouched.
-    const int error = saveFileAtomically(QFile::encodeName(path).toStdString(),
-                                         std::string_view(bytes.constData(), bytes.size()));
+    const int error = saveFileAtomically(
+        QFile::encodeName(path).toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (error != 0) {
         return failure(error);
     }
