@@ -26,10 +26,10 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// The file a chain of symbolic links ends at, whether or not it exists yet. A chain too long
-// or looping is left as it is, and the steps that follow fail with ELOOP.
-std::string followLinks(std::string path) {
-    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+// The file a chain of symbolic links ends at, whether or not it exists yet; nothing for a chain
+// too long or looping, which must not be replaced by a file either.
+std::optional<std::string> followLinks(std::string path) {
+    for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
         struct stat link {};
         if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
             return path;
@@ -37,12 +37,12 @@ std::string followLinks(std::string path) {
         std::string target(static_cast<std::size_t>(link.st_size) + 1, '\0');
         const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
         if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
-            return path;
+            return std::nullopt;
         }
         target.resize(static_cast<std::size_t>(length));
         path = target.front() == '/' ? target : folderOf(path) + target;
     }
-    return path;
+    return std::nullopt;
 }
 
 // Creates a file that didn't exist beside the target; its name on success.
@@ -113,7 +113,11 @@ int saveFileAtomically(const std::string& named, std::string_view bytes) {
     if (named.empty()) {
         return ENOENT;
     }
-    const std::string path = followLinks(named);
+    const std::optional<std::string> followed = followLinks(named);
+    if (!followed) {
+        return ELOOP;
+    }
+    const std::string& path = *followed;
     const std::string folder = folderOf(path);
     const std::string name = path.substr(folder.size());
     struct stat target {};

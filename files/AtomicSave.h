@@ -10,7 +10,7 @@ namespace tivla {
 // Writes bytes to a new file beside path, flushes it to the disk and only then renames it over
 // path, so that a failure at any step leaves an existing file as it was and no stray file
 // behind. A replaced file keeps its permissions; a symbolic link is followed, and the file it
-// names is replaced while the link stays.
+// names is replaced while the link stays (a looping chain of links fails with ELOOP).
 //
 // Only a regular file, or a name that nothing has yet, is saved to. A folder is refused with
 // EISDIR; a device, a named pipe or a socket with EACCES, before anything is written: renaming

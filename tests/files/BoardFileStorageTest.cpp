@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -183,4 +184,10 @@ TEST(BoardFileSave, SymbolicLinksAreFollowed) {
         EXPECT_EQ(readFile(c.file), boardFileText(*board)) << c.link;
     }
     EXPECT_EQ(entriesIn(dir.file("boards")), 3u) << "no temporary file is left";
+    // A loop ends nowhere: the save fails and the link is not replaced by a file.
+    std::filesystem::create_symlink("loop", dir.file("loop"));
+    const auto error = saveBoardFile(dir.file("loop"), *board);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), ELOOP);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop")));
 }
