@@ -16,7 +16,8 @@ constexpr bool acceptsNumberBoxCharacter(char32_t ch) {
     return ch == kBackspaceCharacter || (ch >= U'0' && ch <= U'9');
 }
 
-// The conversion error as the user reads it (before the message box adds its full stop).
+// The conversion error as the user reads it (before the message box adds its full stop);
+// tivla-batch words a generation count that doesn't convert the same way.
 std::string invalidIntegerText(std::string_view text);
 
 // What the target box must read instead of `text`, if anything: it is kept above the current
