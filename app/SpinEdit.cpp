@@ -1,7 +1,7 @@
 // See SpinEdit.h.
 #include "SpinEdit.h"
 
-#include "editing/FillCountField.h"
+#include "controls/FillCountField.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -7,6 +7,7 @@
 #include "RunTimer.h"
 #include "SpinEdit.h"
 #include "UserDialogs.h"
+#include "controls/NumberBoxRules.h"
 #include "engine/BatchRunner.h"
 #include "engine/BoardSizes.h"
 #include "engine/GenerationStep.h"

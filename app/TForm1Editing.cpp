@@ -5,9 +5,9 @@
 #include "FormPainter.h"
 #include "SpinEdit.h"
 #include "UserDialogs.h"
+#include "controls/FillCountField.h"
 #include "editing/ApplyStamp.h"
 #include "editing/ClockSeededRandom.h"
-#include "editing/FillCountField.h"
 #include "editing/RandomFill.h"
 #include "view/StringGrid.h"
 

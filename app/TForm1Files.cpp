@@ -4,8 +4,8 @@
 
 #include "FormPainter.h"
 #include "UserDialogs.h"
-#include "files/BoardOpenSave.h"
-#include "files/Snapshot.h"
+#include "files/qt/BoardOpenSave.h"
+#include "files/qt/Snapshot.h"
 #include "view/StringGrid.h"
 
 #include <QDateTime>

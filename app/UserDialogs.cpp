@@ -1,6 +1,8 @@
 // See UserDialogs.h.
 #include "UserDialogs.h"
 
+#include "files/FileError.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -67,10 +69,7 @@ UserDialogs::SaveChoice QtUserDialogs::saveFileName(const QString& startFolder,
 }
 
 QString withFullStop(const QString& text) {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.')) {
-        return text + QLatin1Char('.');
-    }
-    return text;
+    return QString::fromStdString(withFullStop(text.toStdString()));
 }
 
 } // namespace tivla

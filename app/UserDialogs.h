@@ -39,8 +39,8 @@ private:
     QWidget* parent_;
 };
 
-// An error text as the message box shows it: a full stop is added when the last character
-// sorts after ".".
+// An error text as the message box shows it, by the rule tivla-batch's errors follow too (see
+// files/FileError.h). Messages carry their raw text up to here.
 QString withFullStop(const QString& text);
 
 } // namespace tivla

@@ -41,9 +41,9 @@ public:
     // The size a refused size line named.
     std::optional<std::int32_t> refusedBoardSize() const;
 
-    // The error's own text, e.g. "File not found".
+    // The error's own text, e.g. "File not found": what messages carry.
     std::string text() const;
-    // The text of the message box: text() with the full stop rule applied.
+    // text() as the two outputs show it, the full stop rule applied.
     std::string messageText() const;
 
     bool operator==(const FileError&) const = default;
@@ -59,6 +59,7 @@ private:
 
 // Appends a full stop when the text's last character sorts after "." (any letter, digit or
 // non-ASCII character does), as the program's error boxes do; other texts stay as they are.
+// Applied once, where a message is shown: the error box and tivla-batch's standard error.
 std::string withFullStop(std::string text);
 
 } // namespace tivla

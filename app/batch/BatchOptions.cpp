@@ -1,16 +1,13 @@
 // Command-line parsing for tivla-batch.
 #include "BatchOptions.h"
 
+#include "controls/NumberBoxRules.h"
+
 #include <charconv>
 
 namespace tivla {
 
 namespace {
-
-// The program's own wording for a number that doesn't convert.
-std::string notAnInteger(const std::string& text) {
-    return "'" + text + "' is not a valid integer value";
-}
 
 // A board size from 1 to 200.
 std::optional<int> boardSize(const std::string& text) {
@@ -114,7 +111,7 @@ ParsedBatchOptions parseBatchOptions(const std::vector<std::string>& arguments) 
     const char* end = steps.data() + steps.size();
     const auto [stop, error] = std::from_chars(steps.data(), end, options.steps);
     if (steps.empty() || error != std::errc() || stop != end) {
-        return {std::nullopt, notAnInteger(steps)};
+        return {std::nullopt, invalidIntegerText(steps)};
     }
     if (options.steps < 0) {
         return {std::nullopt, "'" + steps + "' is not a valid number of generations"};

@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 #include "ScratchMount.h"
 
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
 

@@ -2,7 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/SpinEdit.h"
-#include "editing/FillCountField.h"
+#include "controls/FillCountField.h"
 #include "view/StringGrid.h"
 
 #include <QGroupBox>

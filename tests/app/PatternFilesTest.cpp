@@ -2,7 +2,7 @@
 // filter, where an opened pattern lands and on which size, refusals, and dropped files.
 #include "MainWindowFixture.h"
 
-#include "files/BoardOpenSave.h"
+#include "files/qt/BoardOpenSave.h"
 #include "view/StringGrid.h"
 
 #include <QMimeData>

@@ -1,6 +1,7 @@
 // The stamp catalogue and stamp placement, checked against the stamps' pictures.
 #include "editing/ApplyStamp.h"
 #include "editing/StampCatalogue.h"
+#include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 using namespace tivla;
+using tivla::test::RecordingPainter;
 
 namespace {
 
@@ -94,13 +96,6 @@ Offsets offsetsOf(const Stamp& stamp) {
     std::sort(cells.begin(), cells.end());
     return cells;
 }
-
-struct RecordingPainter {
-    std::vector<Cell> painted;
-    int deadPaints = 0;
-    void PaintAliveCell(int column, int row) { painted.emplace_back(column, row); }
-    void PaintDeadCell(int, int) { ++deadPaints; }
-};
 
 // Guard bytes either side of the board catch a write before column 0 or past the tables.
 constexpr std::size_t kGuardBytes = 1024;
@@ -249,10 +244,10 @@ TEST(ApplyStamp, EveryStampClipsAtEveryEdgeAndOnlyAddsCells) {
                                   0)
                             << where << ": first difference at "
                             << firstDifference(*actual, *expected);
-                        std::sort(painter.painted.begin(), painter.painted.end());
+                        std::sort(painter.alive.begin(), painter.alive.end());
                         std::sort(targets.begin(), targets.end());
-                        ASSERT_EQ(painter.painted, targets) << where;
-                        ASSERT_EQ(painter.deadPaints, 0) << where;
+                        ASSERT_EQ(painter.alive, targets) << where;
+                        ASSERT_TRUE(painter.dead.empty()) << where;
                     }
                 }
             }
@@ -342,8 +337,8 @@ TEST(ApplyStamp, OneTogglesInPokeModeOnlySetsInDrawModeAndPaintsNothing) {
             EXPECT_EQ(std::memcmp(actual.get(), expected.get(), sizeof(GuardedBoard)), 0)
                 << "draw " << c.drawMode << ", alive " << c.aliveBefore << ": "
                 << firstDifference(*actual, *expected);
-            EXPECT_TRUE(painter.painted.empty());
-            EXPECT_EQ(painter.deadPaints, 0);
+            EXPECT_TRUE(painter.alive.empty());
+            EXPECT_TRUE(painter.dead.empty());
         }
     }
 }
@@ -356,7 +351,7 @@ TEST(ApplyStamp, KindsOutsideTheCatalogueDoNothing) {
         RecordingPainter painter;
         ApplyStamp(actual->board, 20, 20, painter);
         EXPECT_EQ(std::memcmp(actual.get(), pristine.get(), sizeof(GuardedBoard)), 0) << kind;
-        EXPECT_TRUE(painter.painted.empty()) << kind;
+        EXPECT_TRUE(painter.alive.empty()) << kind;
         EXPECT_EQ(findStamp(kind), nullptr) << kind;
     }
 }

@@ -1,6 +1,7 @@
 // The random fill: how many cells it places, where, and that it always ends.
 #include "editing/RandomFill.h"
 #include "editing/ClockSeededRandom.h"
+#include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,13 @@
 #include <vector>
 
 using namespace tivla;
+using tivla::test::RecordingPainter;
 
 namespace {
 
 using Cell = std::pair<int, int>; // column, row
 
 constexpr Marker kSpareMarker = 0x5C;
-
-struct RecordingPainter {
-    std::vector<Cell> painted;
-    int deadPaints = 0;
-    void PaintAliveCell(int column, int row) { painted.emplace_back(column, row); }
-    void PaintDeadCell(int, int) { ++deadPaints; }
-};
 
 enum class Background { Empty, EveryFourthDiagonal, Full, AllButTen };
 
@@ -102,9 +97,9 @@ TEST(RandomFill, PlacesTheCountOrEveryEmptyCellAndAlwaysEnds) {
         const std::string where = std::to_string(c.count) + " on " + std::to_string(c.n);
         EXPECT_EQ(result.placed, c.placed) << where;
         EXPECT_EQ(result.requested, c.count) << where;
-        EXPECT_EQ(painter.deadPaints, 0) << where;
-        const std::set<Cell> painted(painter.painted.begin(), painter.painted.end());
-        EXPECT_EQ(painted.size(), painter.painted.size()) << where << ": a cell painted twice";
+        EXPECT_TRUE(painter.dead.empty()) << where;
+        const std::set<Cell> painted(painter.alive.begin(), painter.alive.end());
+        EXPECT_EQ(painted.size(), painter.alive.size()) << where << ": a cell painted twice";
         std::set<Cell> born;
         for (int col = 0; col < kCellsDim; ++col) {
             for (int row = 0; row < kCellsDim; ++row) {
@@ -135,7 +130,7 @@ TEST(RandomFill, DrawsTheColumnFirstAndDrawsAgainOnAnOccupiedPlace) {
     EXPECT_EQ(result.placed, 1);
     EXPECT_TRUE(board->isAlive(2, 5));
     EXPECT_FALSE(board->isAlive(5, 2));
-    EXPECT_EQ(painter.painted, (std::vector<Cell>{{2, 5}}));
+    EXPECT_EQ(painter.alive, (std::vector<Cell>{{2, 5}}));
     EXPECT_EQ(random.bounds, (std::vector<int>{10, 10, 10, 10}));
 }
 
@@ -160,7 +155,7 @@ TEST(RandomFill, EveryEmptyCellIsEquallyLikely) {
         for (int round = 0; round < kRounds; ++round) {
             RecordingPainter painter;
             randomFill(*board, c.count, painter, random);
-            for (const Cell& cell : painter.painted) {
+            for (const Cell& cell : painter.alive) {
                 ++hits[cell];
                 board->Cells[cell.first][cell.second] = kDead;
             }

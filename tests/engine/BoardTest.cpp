@@ -1,6 +1,7 @@
 // Starting values, the clear and the run toggle's reset of the neighbour counts.
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
+#include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,9 @@
 #include <vector>
 
 using namespace tivla;
+using tivla::test::RecordingPainter;
 
 namespace {
-
-struct RecordingPainter {
-    std::vector<std::pair<int, int>> alive;
-    std::vector<std::pair<int, int>> dead;
-    void PaintAliveCell(int c, int r) { alive.emplace_back(c, r); }
-    void PaintDeadCell(int c, int r) { dead.emplace_back(c, r); }
-};
 
 std::unique_ptr<Board> freshBoard() {
     auto board = std::make_unique<Board>();

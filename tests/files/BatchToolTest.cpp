@@ -1,10 +1,10 @@
 // tivla-batch from the outside: its statistics lines and output file against the engine's own
 // single-pass step, and its refusals.
-#include "TempDirectory.h"
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
 #include "files/BoardFileReader.h"
 #include "files/BoardFileWriter.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -178,6 +179,22 @@ TEST(BatchTool, BadInputIsRefusedWithTheProgramsTextAndWritesNothing) {
         EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.firstLine);
         EXPECT_EQ(run.out, "") << c.firstLine;
         EXPECT_FALSE(std::filesystem::exists(dir.file("out"))) << c.firstLine;
+    }
+}
+
+// The program's save refuses them too: a pipe without a reader would hold the run, and as root
+// a renamed file would take /dev/null's place.
+TEST(BatchTool, ADeviceOrAPipeAsOutputIsRefusedAndLeftAsItIs) {
+    TempDirectory dir;
+    writeFile(dir.file("good"), boardText(5, {{2, 2}}));
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    for (const std::string& output : {std::string("/dev/null"), dir.file("pipe")}) {
+        const ToolRun run = runBatch(dir, {dir.file("good"), "1", output});
+        EXPECT_EQ(run.status, 1) << output;
+        EXPECT_EQ(run.err, "File access denied.\n") << output;
+        struct stat info {};
+        ASSERT_EQ(::stat(output.c_str(), &info), 0);
+        EXPECT_FALSE(S_ISREG(info.st_mode)) << output;
     }
 }
 

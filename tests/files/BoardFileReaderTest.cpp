@@ -2,6 +2,7 @@
 #include "files/BoardFileReader.h"
 #include "engine/Board.h"
 #include "engine/IntegerText.h"
+#include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 using namespace tivla;
+using tivla::test::RecordingPainter;
 
 namespace {
 
@@ -32,11 +34,6 @@ std::vector<std::optional<std::int32_t>> valuesOf(const std::string& text, int c
     }
     return values;
 }
-
-struct RecordingPainter {
-    std::vector<std::pair<int, int>> painted;
-    void PaintAliveCell(int x, int y) { painted.emplace_back(x, y); }
-};
 
 struct Load {
     std::unique_ptr<Board> board = std::make_unique<Board>();
@@ -148,7 +145,7 @@ TEST(ReadBoard, SizeTwoExampleLoadsOnlyColumnOneRowZero) {
     EXPECT_EQ(l.board->CellSize, 15) << "2 is no size button's size";
     EXPECT_EQ(l.applied, 1);
     EXPECT_EQ(aliveCells(*l.board), (std::vector<std::pair<int, int>>{{1, 0}}));
-    EXPECT_EQ(l.painter.painted, (std::vector<std::pair<int, int>>{{1, 0}}));
+    EXPECT_EQ(l.painter.alive, (std::vector<std::pair<int, int>>{{1, 0}}));
 }
 
 TEST(ReadBoard, PaintsColumnByColumnIncludingIndexN) {
@@ -156,7 +153,7 @@ TEST(ReadBoard, PaintsColumnByColumnIncludingIndexN) {
     ASSERT_TRUE(l.result.ok());
     const std::vector<std::pair<int, int>> order{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1},
                                                  {1, 2}, {2, 0}, {2, 1}, {2, 2}};
-    EXPECT_EQ(l.painter.painted, order);
+    EXPECT_EQ(l.painter.alive, order);
     EXPECT_EQ(aliveCells(*l.board), order);
 }
 

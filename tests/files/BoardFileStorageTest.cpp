@@ -1,15 +1,16 @@
 // Board files on disk: opening with the error numbers users see, and saves that never leave
 // a broken file behind.
-#include "FileSizeLimit.h"
-#include "TempDirectory.h"
 #include "engine/Board.h"
 #include "files/BoardFileInput.h"
 #include "files/BoardFileReader.h"
 #include "files/BoardFileSave.h"
 #include "files/BoardFileWriter.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -136,16 +137,57 @@ TEST(BoardFileWriter, BytesTheDeviceRefusesOnFlushAreReported) {
     EXPECT_FALSE(writeBoard(out, *boardWithGlider()));
 }
 
-TEST(BoardFileSave, DevicesAreWrittenIntoNeverReplaced) {
+// Renamed over, a pipe or a device would be gone (as root, /dev/null itself); written into, a
+// failure could not be undone and a pipe would hold the save until a reader came.
+TEST(BoardFileSave, DevicesAndPipesAreRefusedAndLeftAsTheyAre) {
+    TempDirectory dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     Board board;
     board.FormCreate();
-    EXPECT_FALSE(saveBoardFile("/dev/null", board).has_value());
-    const auto full = saveBoardFile("/dev/full", board);
-    ASSERT_TRUE(full.has_value());
-    EXPECT_EQ(full->number(), FileError::kDiskFull);
-    for (const char* device : {"/dev/null", "/dev/full"}) {
+    for (const std::string& path : {std::string("/dev/null"), std::string("/dev/full"), fifo}) {
+        const auto error = saveBoardFile(path, board);
+        ASSERT_TRUE(error.has_value()) << path;
+        EXPECT_EQ(error->number(), FileError::kAccessDenied) << path;
         struct stat info {};
-        ASSERT_EQ(::stat(device, &info), 0);
-        EXPECT_TRUE(S_ISCHR(info.st_mode)) << device;
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_FALSE(S_ISREG(info.st_mode)) << path;
     }
+    EXPECT_EQ(entriesIn(dir.path()), 1u) << "no temporary file is left";
+}
+
+// The file a link names is replaced and the link stays, wherever the link points.
+TEST(BoardFileSave, SymbolicLinksAreFollowed) {
+    TempDirectory dir;
+    std::filesystem::create_directory(dir.file("boards"));
+    const auto board = boardWithGlider();
+    const struct {
+        const char* link;
+        std::string target;
+        std::string file;
+        bool fileExists;
+    } cases[] = {
+        {"relative", "boards/a.txt", dir.file("boards/a.txt"), true},
+        {"absolute", dir.file("boards/b.txt"), dir.file("boards/b.txt"), true},
+        {"chained", "relative", dir.file("boards/a.txt"), true},
+        {"dangling", "boards/new.txt", dir.file("boards/new.txt"), false},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::create_symlink(c.target, dir.file(c.link));
+    }
+    for (const auto& c : cases) {
+        if (c.fileExists) {
+            writeFile(c.file, "old");
+        }
+        ASSERT_FALSE(saveBoardFile(dir.file(c.link), *board).has_value()) << c.link;
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(c.link))) << c.link;
+        EXPECT_EQ(readFile(c.file), boardFileText(*board)) << c.link;
+    }
+    EXPECT_EQ(entriesIn(dir.file("boards")), 3u) << "no temporary file is left";
+    // A loop ends nowhere: the save fails and the link is not replaced by a file.
+    std::filesystem::create_symlink("loop", dir.file("loop"));
+    const auto error = saveBoardFile(dir.file("loop"), *board);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), ELOOP);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop")));
 }

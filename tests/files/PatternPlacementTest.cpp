@@ -1,5 +1,6 @@
 // Which size a pattern opens on and where its box lands, at every edge of the six sizes.
 #include "files/PatternPlacement.h"
+#include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,18 +9,13 @@
 #include <vector>
 
 using namespace tivla;
+using tivla::test::RecordingPainter;
 
 namespace {
 
 Pattern box(int width, int height, std::vector<PatternCell> alive = {}) {
     return Pattern{width, height, std::move(alive)};
 }
-
-struct RecordingPainter {
-    std::vector<std::pair<int, int>> painted;
-    void PaintAliveCell(int x, int y) { painted.emplace_back(x, y); }
-    void PaintDeadCell(int, int) {}
-};
 
 } // namespace
 
@@ -68,7 +64,7 @@ TEST(PatternPlacement, PlacingSetsTheSizeAsABoardFileDoesAndPaintsEachCell) {
         const int o = (c.size - 3) / 2;
         const std::vector<std::pair<int, int>> expected{
             {o + 1, o}, {o + 2, o + 1}, {o, o + 2}, {o + 1, o + 2}, {o + 2, o + 2}};
-        EXPECT_EQ(painter.painted, expected);
+        EXPECT_EQ(painter.alive, expected);
         int alive = 0;
         for (int x = 0; x < kCellsDim; ++x) {
             for (int y = 0; y < kCellsDim; ++y) {

@@ -4,6 +4,7 @@
 #include "engine/GenerationStep.h"
 #include "files/BoardFileReader.h"
 #include "files/BoardFileWriter.h"
+#include "tests/support/MemoryBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,19 +13,11 @@
 #include <istream>
 #include <memory>
 #include <sstream>
-#include <streambuf>
 #include <string>
 
 namespace {
 
-// The fuzzer's bytes as a stream, without a copy: inputs run to a hundred megabytes.
-class MemoryBuffer : public std::streambuf {
-public:
-    MemoryBuffer(const std::uint8_t* data, std::size_t size) {
-        char* begin = reinterpret_cast<char*>(const_cast<std::uint8_t*>(data));
-        setg(begin, begin, begin + size);
-    }
-};
+using tivla::test::MemoryBuffer;
 
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "board file fuzzer: %s\n", what);

@@ -5,6 +5,7 @@
 #include "files/PatternPlacement.h"
 #include "files/PatternReader.h"
 #include "files/PatternWriter.h"
+#include "tests/support/MemoryBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,18 +14,11 @@
 #include <istream>
 #include <memory>
 #include <sstream>
-#include <streambuf>
 #include <string>
 
 namespace {
 
-class MemoryBuffer : public std::streambuf {
-public:
-    MemoryBuffer(const std::uint8_t* data, std::size_t size) {
-        char* begin = reinterpret_cast<char*>(const_cast<std::uint8_t*>(data));
-        setg(begin, begin, begin + size);
-    }
-};
+using tivla::test::MemoryBuffer;
 
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "pattern file fuzzer: %s\n", what);

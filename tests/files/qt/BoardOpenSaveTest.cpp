@@ -1,14 +1,15 @@
 // Open and save through the paths the file dialogs hand over, and the example boards.
-#include "files/BoardOpenSave.h"
+#include "files/qt/BoardOpenSave.h"
 #include "engine/Board.h"
 #include "files/BoardFileWriter.h"
+#include "tests/support/RecordingPainter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <memory>
 #include <unistd.h>
@@ -16,15 +17,9 @@
 #include <vector>
 
 using namespace tivla;
+using tivla::test::RecordingPainter;
 
 namespace {
-
-struct RecordingPainter {
-    std::vector<std::pair<int, int>> alive;
-    int paintsBeforeResize = -1;
-    void PaintAliveCell(int x, int y) { alive.emplace_back(x, y); }
-    void PaintDeadCell(int, int) {}
-};
 
 std::unique_ptr<Board> freshBoard() {
     auto board = std::make_unique<Board>();
@@ -58,7 +53,8 @@ QStringList entries(const QString& folder) {
 }
 
 QString messageOf(const std::optional<FileError>& error) {
-    return error ? errorBoxText(*error) : QStringLiteral("no error");
+    // As the error box shows it: the full stop is the box's.
+    return error ? QString::fromStdString(error->messageText()) : QStringLiteral("no error");
 }
 
 constexpr rlim_t kTinyFileLimit = 1000;
@@ -90,13 +86,14 @@ private slots:
         loaded->CellSize = 5;
         RecordingPainter painter;
         int resizes = 0;
+        int paintsBeforeResize = -1;
         const auto error = loadBoardFromFile(path, *loaded, painter, [&] {
             ++resizes;
-            painter.paintsBeforeResize = static_cast<int>(painter.alive.size());
+            paintsBeforeResize = static_cast<int>(painter.alive.size());
         });
         QCOMPARE(messageOf(error), QStringLiteral("no error"));
         QCOMPARE(resizes, 1);
-        QCOMPARE(painter.paintsBeforeResize, 0);
+        QCOMPARE(paintsBeforeResize, 0);
         QCOMPARE(loaded->BoardSize, 40);
         QCOMPARE(loaded->CellSize, 15);
         for (int x = 0; x <= 40; ++x) {

@@ -1,6 +1,7 @@
 // Snapshot names under several locales and the bitmap files that "Снимок" writes.
-#include "files/Snapshot.h"
+#include "files/qt/Snapshot.h"
 #include "engine/Board.h"
+#include "files/FileError.h"
 #include "view/StringGrid.h"
 
 #include <QDateTime>
@@ -13,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/files/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <memory>
 
@@ -53,6 +54,12 @@ QString name(const QString& date, const QString& time, int generation) {
     return QStringLiteral("Скриншоты") + QDir::separator() + QStringLiteral("Дата-") + date +
            QStringLiteral(" Время-") + time + QStringLiteral(" Поколение-") +
            QString::number(generation) + QStringLiteral(".bmp");
+}
+
+// The text as the error box shows it, full stop included, or "no error".
+QString shown(const std::optional<QString>& error) {
+    return error ? QString::fromStdString(withFullStop(error->toStdString()))
+                 : QStringLiteral("no error");
 }
 
 // Every file below the current folder, hidden ones included.
@@ -232,7 +239,7 @@ private slots:
             error = saveSnapshot(first, path);
         }
         const QString fullPath = QDir::toNativeSeparators(QDir::current().filePath(path));
-        QCOMPARE(error.value_or(QStringLiteral("no error")),
+        QCOMPARE(shown(error),
                  QStringLiteral("Cannot create file \"%1\". File too large.").arg(fullPath));
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), second);
         QCOMPARE(fileCount(), 1);
@@ -266,7 +273,7 @@ private slots:
         }
         const QString path = snapshotFileName(kEvening, QLocale(locale), 57);
         const QString fullPath = QDir::toNativeSeparators(QDir::current().filePath(path));
-        QCOMPARE(saveSnapshot(boardPicture(640, 15), path),
+        QCOMPARE(shown(saveSnapshot(boardPicture(640, 15), path)),
                  QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath, reason));
         QCOMPARE(fileCount(), folderKind == QLatin1String("file") ? 1 : 0);
     }

@@ -52,9 +52,9 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
 }
 
 // Saves the board to path in the format its extension names (a board file, RLE or plaintext;
-// Life 1.06 and 1.05 are refused), replacing any file of that name only once the new one is
-// complete: a failure at any step leaves an existing file as it was. A folder, a named pipe or
-// a device at path is refused, not replaced. Returns the first failure.
+// Life 1.06 and 1.05 are refused) through saveFileAtomically: a failure at any step leaves an
+// existing file as it was, and a folder, a named pipe or a device at path is refused, not
+// replaced. Returns the first failure.
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
 
 // The open dialog's filters: everything Тивла opens, each format on its own, and all files.
@@ -65,7 +65,7 @@ QStringList saveFilters();
 // names nothing that exists.
 QString withFilterExtension(const QString& path, int filter);
 
-// The error box text of a failed open or save, full stop included.
+// The error's text for the error box, which adds the full stop itself.
 QString errorBoxText(const FileError& error);
 
 } // namespace tivla

@@ -1,5 +1,5 @@
 // The fill count field: what its text counts as and how it corrects itself.
-#include "editing/FillCountField.h"
+#include "controls/FillCountField.h"
 
 #include <gtest/gtest.h>
 

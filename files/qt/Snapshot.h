@@ -24,9 +24,9 @@ QString snapshotFileName(const QDateTime& now, const QLocale& locale, int genera
 QString longTimeFormatWithoutZone(const QLocale& locale);
 
 // Writes the image, at its own pixel size, as an uncompressed 24-bit BMP file, replacing any
-// file of that name; the path is taken relative to the current directory. Nothing is written on
-// failure, and the result is then the error box text: Cannot create file "<absolute path>".
-// <system's reason>.
+// file of that name through saveFileAtomically; the path is taken relative to the current
+// directory. Nothing is written on failure, and the result is then the error's text, to which
+// the error box adds its full stop: Cannot create file "<absolute path>". <system's reason>
 std::optional<QString> saveSnapshot(const QImage& image, const QString& relativePath);
 
 } // namespace tivla

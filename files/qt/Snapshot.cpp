@@ -1,17 +1,18 @@
 // Snapshot file names from the clock and the locale, and the BMP writer behind "Снимок".
 #include "Snapshot.h"
 
-#include "files/FileError.h"
-#include "files/SystemError.h"
+#include "files/AtomicSave.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QImage>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <cerrno>
+#include <string_view>
+#include <system_error>
 
 namespace tivla {
 
@@ -33,6 +34,10 @@ bool isZoneSeparator(QChar c) {
 bool isBracketPair(QChar open, QChar close) {
     return (open == QLatin1Char('(') && close == QLatin1Char(')')) ||
            (open == QLatin1Char('[') && close == QLatin1Char(']'));
+}
+
+QString systemErrorText(int errorNumber) {
+    return QString::fromLocal8Bit(std::generic_category().message(errorNumber));
 }
 
 } // namespace
@@ -88,31 +93,25 @@ QString snapshotFileName(const QDateTime& now, const QLocale& locale, int genera
 
 std::optional<QString> saveSnapshot(const QImage& image, const QString& relativePath) {
     const QString path = QDir::current().absoluteFilePath(relativePath);
-    const auto failure = [&path](const QString& reason) {
-        const QString text = QStringLiteral("Cannot create file \"%1\". %2")
-                                 .arg(QDir::toNativeSeparators(path), withoutTrailingStops(reason));
-        return QString::fromStdString(withFullStop(text.toStdString()));
+    const auto failure = [&path](int errorNumber) {
+        return QStringLiteral("Cannot create file \"%1\". %2")
+            .arg(QDir::toNativeSeparators(path), systemErrorText(errorNumber));
     };
-    if (QFileInfo(path).isDir()) {
-        return failure(systemErrorText(EISDIR));
+    const QImage pixels =
+        image.format() == kSnapshotFormat ? image : image.convertToFormat(kSnapshotFormat);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !pixels.save(&buffer, "BMP")) {
+        // Encoding into memory fails only when the memory runs out.
+        return failure(ENOMEM);
     }
     // The file appears under its name only once it is complete, so a failure leaves no
     // half-written bitmap behind and an older snapshot of the same name untouched.
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        return failure(systemErrorOf(file, errno).text);
-    }
-    const QImage pixels =
-        image.format() == kSnapshotFormat ? image : image.convertToFormat(kSnapshotFormat);
-    errno = 0;
-    if (!pixels.save(&file, "BMP")) {
-        const SystemError error = systemErrorOf(file, errno);
-        file.cancelWriting();
-        return failure(error.text);
-    }
-    if (const std::optional<SystemError> error = commitSaveFile(file)) {
-        return failure(error->text);
+    const int error = saveFileAtomically(
+        QFile::encodeName(path).toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (error != 0) {
+        return failure(error);
     }
     return std::nullopt;
 }

@@ -1,7 +1,7 @@
-// See RunControl.h.
-#include "RunControl.h"
+// See NumberBoxRules.h.
+#include "NumberBoxRules.h"
 
-#include "IntegerText.h"
+#include "engine/IntegerText.h"
 
 namespace tivla {
 
