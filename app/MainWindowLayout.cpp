@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include <initializer_list>
+#include <string_view>
 #include <vector>
 
 namespace tivla {
