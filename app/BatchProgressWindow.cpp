@@ -2,7 +2,7 @@
 #include "BatchProgressWindow.h"
 
 #include "Fonts.h"
-#include "MainWindowLayout.h"
+#include "WindowColours.h"
 
 #include <QLabel>
 #include <QPainter>

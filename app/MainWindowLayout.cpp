@@ -2,9 +2,13 @@
 #include "MainWindowLayout.h"
 
 #include "Fonts.h"
+#include "PanelGeometry.h"
 #include "RunTimer.h"
 #include "SpinEdit.h"
 #include "TForm1.h"
+#include "WindowColours.h"
+#include "editing/StampCatalogue.h"
+#include "engine/BoardSizes.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -16,6 +20,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include <initializer_list>
+#include <string_view>
 #include <vector>
 
 namespace tivla {
@@ -26,6 +32,16 @@ const QString kTahoma = QStringLiteral("Tahoma");
 const QString kGeorgia = QStringLiteral("Georgia");
 const QString kMsSansSerif = QStringLiteral("MS Sans Serif");
 const QString kArial = QStringLiteral("Arial");
+
+// The program's name for a control is its objectName(), by which tests and tools find it.
+template <class Control> Control* named(Control* control, const char* name) {
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -83,8 +99,9 @@ QLineEdit* edit(QWidget* parent, const QRect& geometry, const QString& text) {
     return e;
 }
 
-QRadioButton* radio(QWidget* parent, const QRect& geometry, const QString& text) {
+QRadioButton* radio(QWidget* parent, int number, const QRect& geometry, const QString& text) {
     auto* r = new QRadioButton(text, parent);
+    r->setObjectName(QStringLiteral("RadioButton%1").arg(number));
     r->setGeometry(geometry);
     return r;
 }
@@ -115,148 +132,159 @@ void MainWindowLayout::build(TForm1& form) {
     buildSettingsPanel(form);
     buildStatisticsPanel(form);
 
-    // The grid's own starting settings give the 40 x 40 board of 15-pixel cells.
-    form.StringGrid1 = new StringGrid(&form);
-    form.StringGrid1->setColCount(40);
-    form.StringGrid1->setRowCount(40);
-    form.StringGrid1->setDefaultColWidth(15);
-    form.StringGrid1->setDefaultRowHeight(15);
+    // The grid's own starting settings give the first board of the size table, with its lines.
+    const BoardSizeEntry start = kBoardSizes.front();
+    form.StringGrid1 = named(new StringGrid(&form), "StringGrid1");
+    form.StringGrid1->setColCount(start.boardSize);
+    form.StringGrid1->setRowCount(start.boardSize);
+    form.StringGrid1->setDefaultColWidth(start.cellSize);
+    form.StringGrid1->setDefaultRowHeight(start.cellSize);
     form.StringGrid1->setGridLineWidth(1);
-    form.StringGrid1->setGeometry(328, 0, 640, 640);
-    style(form.StringGrid1, kArial, -13, QColor(255, 255, 0));
+    const int side = start.boardSize * (start.cellSize + 1);
+    form.StringGrid1->setGeometry(328, 0, side, side);
+    style(form.StringGrid1, kArial, -13, kAliveColour);
 
-    form.Timer1 = new RunTimer(&form);
+    form.Timer1 = named(new RunTimer(&form), "Timer1");
     form.Timer1->setInterval(500);
     setTabOrder(form);
 }
 
 void MainWindowLayout::buildTitleArea(TForm1& form) {
-    form.GroupBox3 = panel(&form, QRect(15, 8, 297, 49), QString());
-    form.SpeedButton2 = flatButton(form.GroupBox3, QRect(9, 16, 80, 25), QStringLiteral("О творце"),
-                                   QString(), QStringLiteral(":/assets/about.png"));
+    form.GroupBox3 = named(panel(&form, QRect(15, 8, 297, 49), QString()), "GroupBox3");
+    form.SpeedButton2 =
+        named(flatButton(form.GroupBox3, QRect(9, 16, 80, 25), QStringLiteral("О творце"),
+                         QString(), QStringLiteral(":/assets/about.png")),
+              "SpeedButton2");
     style(form.SpeedButton2, kGeorgia, 14, kCreamColour);
-    form.Label11 = label(form.GroupBox3, QPoint(104, 8), QStringLiteral("Тивла"));
+    form.Label11 = named(label(form.GroupBox3, QPoint(104, 8), QStringLiteral("Тивла")), "Label11");
     style(form.Label11, kTahoma, 30, kCreamColour);
     fitToText(form.Label11);
-    form.SpeedButton5 = flatButton(form.GroupBox3, QRect(225, 16, 32, 25), QStringLiteral("_"),
-                                   QStringLiteral("Свернуть"));
+    form.SpeedButton5 = named(flatButton(form.GroupBox3, QRect(225, 16, 32, 25),
+                                         QStringLiteral("_"), QStringLiteral("Свернуть")),
+                              "SpeedButton5");
     style(form.SpeedButton5, kMsSansSerif, -21, kCreamColour, true);
-    form.SpeedButton6 = flatButton(form.GroupBox3, QRect(257, 16, 33, 25), QStringLiteral("Х"),
-                                   QStringLiteral("Выход"));
+    form.SpeedButton6 = named(flatButton(form.GroupBox3, QRect(257, 16, 33, 25),
+                                         QStringLiteral("Х"), QStringLiteral("Выход")),
+                              "SpeedButton6");
     style(form.SpeedButton6, kMsSansSerif, -21, kCreamColour, true);
 }
 
 void MainWindowLayout::buildToolColumn(TForm1& form) {
-    const struct {
-        QToolButton* TForm1::*button;
-        int top;
-        const char* caption;
-    } sizes[] = {
-        {&TForm1::SpeedButton9, 64, "40X40"},     {&TForm1::SpeedButton10, 88, "50x50"},
-        {&TForm1::SpeedButton13, 112, "80x80"},   {&TForm1::SpeedButton11, 136, "100x100"},
-        {&TForm1::SpeedButton12, 160, "150x150"}, {&TForm1::SpeedButton14, 184, "200x200"},
-    };
-    for (const auto& s : sizes) {
-        form.*s.button = flatButton(&form, QRect(0, s.top, 41, 22), QString::fromLatin1(s.caption));
+    // One button per entry of the size table, stacked from the top of the column.
+    for (std::size_t i = 0; i < kBoardSizes.size(); ++i) {
+        // The first caption has a capital X, as the program has it.
+        const QString side = QString::number(kBoardSizes[i].boardSize);
+        const QString caption = side + (i == 0 ? QLatin1Char('X') : QLatin1Char('x')) + side;
+        const auto& [button, name] = TForm1::kSizeButtons[i];
+        form.*button = named(
+            flatButton(&form, QRect(0, 64 + 24 * static_cast<int>(i), 41, 22), caption), name);
     }
 
     const struct {
         QToolButton* TForm1::*button;
+        const char* name;
         int left;
         int top;
         const char* tooltip;
         const char* glyph;
     } tools[] = {
-        {&TForm1::SpeedButton1, 48, 64, "Очистить", ":/assets/clear.png"},
-        {&TForm1::SpeedButton7, 72, 64, "Начать", ":/assets/start.png"},
-        {&TForm1::SpeedButton18, 72, 64, "Стоп", ":/assets/stop.png"},
-        {&TForm1::SpeedButton3, 48, 88, "Открыть", ":/assets/open.png"},
-        {&TForm1::SpeedButton16, 72, 88, "Вперед на n шагов", ":/assets/advance.png"},
-        {&TForm1::SpeedButton8, 48, 112, "Сохранить", ":/assets/save.png"},
-        {&TForm1::SpeedButton15, 72, 112, "На n поколение", ":/assets/advance-to.png"},
+        {&TForm1::SpeedButton1, "SpeedButton1", 48, 64, "Очистить", ":/assets/clear.png"},
+        {&TForm1::SpeedButton7, "SpeedButton7", 72, 64, "Начать", ":/assets/start.png"},
+        {&TForm1::SpeedButton18, "SpeedButton18", 72, 64, "Стоп", ":/assets/stop.png"},
+        {&TForm1::SpeedButton3, "SpeedButton3", 48, 88, "Открыть", ":/assets/open.png"},
+        {&TForm1::SpeedButton16, "SpeedButton16", 72, 88, "Вперед на n шагов",
+         ":/assets/advance.png"},
+        {&TForm1::SpeedButton8, "SpeedButton8", 48, 112, "Сохранить", ":/assets/save.png"},
+        {&TForm1::SpeedButton15, "SpeedButton15", 72, 112, "На n поколение",
+         ":/assets/advance-to.png"},
     };
     for (const auto& t : tools) {
-        form.*t.button = flatButton(&form, QRect(t.left, t.top, 25, 25), QString(),
-                                    QString::fromUtf8(t.tooltip), QString::fromLatin1(t.glyph));
+        form.*t.button =
+            named(flatButton(&form, QRect(t.left, t.top, 25, 25), QString(),
+                             QString::fromUtf8(t.tooltip), QString::fromLatin1(t.glyph)),
+                  t.name);
         style(form.*t.button, kGeorgia, 15, kWhiteColour);
     }
     form.SpeedButton18->hide();
-    form.SpeedButton17 = flatButton(&form, QRect(48, 136, 49, 25), QStringLiteral("Снимок"));
+    form.SpeedButton17 =
+        named(flatButton(&form, QRect(48, 136, 49, 25), QStringLiteral("Снимок")), "SpeedButton17");
     style(form.SpeedButton17, kGeorgia, 15, kWhiteColour);
 
-    form.CheckBox1 = new QCheckBox(kHideLinesCaption, &form);
+    form.CheckBox1 = named(new QCheckBox(kHideLinesCaption, &form), "CheckBox1");
     form.CheckBox1->setGeometry(56, 176, 121, 17);
     style(form.CheckBox1, kGeorgia, -11, kWhiteColour);
 }
 
 void MainWindowLayout::buildRunBoxes(TForm1& form) {
-    form.Label12 = label(&form, QPoint(104, 72), QStringLiteral("Скорость"));
-    form.Edit1 = edit(&form, QRect(152, 64, 33, 19), QStringLiteral("500"));
-    form.Label3 = label(&form, QPoint(136, 96), QStringLiteral("n="));
-    form.Edit2 = edit(&form, QRect(152, 88, 33, 19), QStringLiteral("1"));
-    form.Label13 = label(&form, QPoint(136, 120), QStringLiteral("n="));
-    form.Edit3 = edit(&form, QRect(152, 112, 33, 19), QStringLiteral("2"));
+    form.Label12 = named(label(&form, QPoint(104, 72), QStringLiteral("Скорость")), "Label12");
+    form.Edit1 = named(edit(&form, QRect(152, 64, 33, 19), QStringLiteral("500")), "Edit1");
+    form.Label3 = named(label(&form, QPoint(136, 96), QStringLiteral("n=")), "Label3");
+    form.Edit2 = named(edit(&form, QRect(152, 88, 33, 19), QStringLiteral("1")), "Edit2");
+    form.Label13 = named(label(&form, QPoint(136, 120), QStringLiteral("n=")), "Label13");
+    form.Edit3 = named(edit(&form, QRect(152, 112, 33, 19), QStringLiteral("2")), "Edit3");
     for (QLabel* l : {form.Label12, form.Label3, form.Label13}) {
         fitToText(l);
     }
 
-    form.RadioButtons[19] = radio(&form, QRect(192, 64, 65, 17), QStringLiteral("Тыкать"));
-    form.RadioButtons[20] = radio(&form, QRect(256, 64, 57, 17), QStringLiteral("Рисовать"));
+    form.RadioButtons[19] = radio(&form, 19, QRect(192, 64, 65, 17), QStringLiteral("Тыкать"));
+    form.RadioButtons[20] = radio(&form, 20, QRect(256, 64, 57, 17), QStringLiteral("Рисовать"));
     form.RadioButtons[19]->setChecked(true);
-    form.CheckBox3 = new QCheckBox(kPinReleasedCaption, &form);
+    form.CheckBox3 = named(new QCheckBox(kPinReleasedCaption, &form), "CheckBox3");
     form.CheckBox3->setGeometry(192, 80, 129, 17);
 }
 
 void MainWindowLayout::buildStampPanels(TForm1& form) {
-    form.GroupBox4 = panel(&form, QRect(200, 112, 121, 15), kBrushesCaption);
-    const struct {
-        int number;
+    // Where each stamp's button sits in its panel, row by row; the captions are the stamps'.
+    struct Place {
+        int kind;
         QRect geometry;
-        const char* caption;
-    } brushes[] = {
-        {1, {8, 16, 49, 17}, "Один"},     {7, {56, 16, 57, 17}, "Глайдер"},
-        {8, {8, 32, 49, 17}, "Пять"},     {6, {56, 32, 57, 17}, "Крест"},
-        {5, {8, 48, 57, 17}, "Палка"},    {4, {56, 48, 57, 17}, "Палка"},
-        {2, {8, 64, 49, 17}, "2х2"},      {3, {56, 64, 41, 17}, "3х3"},
-        {11, {8, 80, 57, 17}, "Угол"},    {10, {56, 80, 49, 17}, "Угол"},
-        {9, {8, 96, 65, 17}, "Периметр"},
     };
-    for (const auto& b : brushes) {
-        form.RadioButtons[b.number] =
-            radio(form.GroupBox4, b.geometry, QString::fromUtf8(b.caption));
-    }
+    const auto stampButtons = [&form](QGroupBox* panel, std::initializer_list<Place> places) {
+        for (const Place& place : places) {
+            const Stamp& stamp = kStampCatalogue[static_cast<std::size_t>(place.kind - 1)];
+            form.RadioButtons[stamp.radioButton] =
+                radio(panel, stamp.radioButton, place.geometry, utf8(stamp.caption));
+        }
+    };
+    form.GroupBox4 =
+        named(panel(&form, kBrushesPanelAtStart, utf8(kBrushPanelCaption)), "GroupBox4");
+    stampButtons(form.GroupBox4, {{1, {8, 16, 49, 17}},
+                                  {7, {56, 16, 57, 17}},
+                                  {8, {8, 32, 49, 17}},
+                                  {6, {56, 32, 57, 17}},
+                                  {5, {8, 48, 57, 17}},
+                                  {4, {56, 48, 57, 17}},
+                                  {2, {8, 64, 49, 17}},
+                                  {3, {56, 64, 41, 17}},
+                                  {11, {8, 80, 57, 17}},
+                                  {10, {56, 80, 49, 17}},
+                                  {9, {8, 96, 65, 17}}});
     form.RadioButtons[11]->setFont(windowsFont(kTahoma, 12));
 
-    form.GroupBox5 = panel(&form, QRect(200, 136, 121, 15), kFiguresCaption);
-    const struct {
-        int number;
-        QRect geometry;
-        const char* caption;
-    } figures[] = {
-        {18, {8, 16, 97, 17}, "Долгожитель"},
-        {17, {8, 32, 97, 17}, "Желудь(клотик)"},
-        {16, {8, 48, 105, 17}, "Гептамино"},
-        {15, {8, 64, 97, 17}, "Долгожитель"},
-        {14, {8, 80, 97, 17}, "Дрозд"},
-        {13, {8, 96, 105, 17}, "Долгожитель"},
-        {12, {8, 112, 105, 17}, "Долгожитель(1105)"},
-    };
-    for (const auto& f : figures) {
-        form.RadioButtons[f.number] =
-            radio(form.GroupBox5, f.geometry, QString::fromUtf8(f.caption));
-    }
+    form.GroupBox5 =
+        named(panel(&form, kFiguresPanelAtStart, utf8(kFigurePanelCaption)), "GroupBox5");
+    stampButtons(form.GroupBox5, {{18, {8, 16, 97, 17}},
+                                  {17, {8, 32, 97, 17}},
+                                  {16, {8, 48, 105, 17}},
+                                  {15, {8, 64, 97, 17}},
+                                  {14, {8, 80, 97, 17}},
+                                  {13, {8, 96, 105, 17}},
+                                  {12, {8, 112, 105, 17}}});
 }
 
 void MainWindowLayout::buildSettingsPanel(TForm1& form) {
-    form.CheckBox2 = new QCheckBox(QStringLiteral("Заполнить автоматически"), &form);
+    form.CheckBox2 =
+        named(new QCheckBox(QStringLiteral("Заполнить автоматически"), &form), "CheckBox2");
     form.CheckBox2->setGeometry(8, 216, 177, 25);
     style(form.CheckBox2, kGeorgia, -11, kCreamColour);
 
-    form.GroupBox1 = panel(&form, QRect(0, 248, 137, 1), QStringLiteral("Настройки"));
+    form.GroupBox1 =
+        named(panel(&form, kSettingsPanelAtStart, QStringLiteral("Настройки")), "GroupBox1");
     style(form.GroupBox1, kGeorgia, -11, kWhiteColour);
-    form.Label1 = label(form.GroupBox1, QPoint(8, 16), QStringLiteral("Количество ячеек"));
+    form.Label1 =
+        named(label(form.GroupBox1, QPoint(8, 16), QStringLiteral("Количество ячеек")), "Label1");
     fitToText(form.Label1);
-    form.SpinEdit1 = new SpinEdit(form.GroupBox1);
+    form.SpinEdit1 = named(new SpinEdit(form.GroupBox1), "SpinEdit1");
     form.SpinEdit1->setGeometry(13, 35, 52, 23);
     form.SpinEdit1->setFont(windowsFont(kGeorgia, -11));
     QPalette palette = form.SpinEdit1->palette();
@@ -264,38 +292,45 @@ void MainWindowLayout::buildSettingsPanel(TForm1& form) {
     palette.setColor(QPalette::Text, kBlackColour);
     form.SpinEdit1->setPalette(palette);
     form.SpeedButton4 =
-        flatButton(form.GroupBox1, QRect(8, 64, 105, 25), QStringLiteral("Заполнить"), QString(),
-                   QStringLiteral(":/assets/fill.png"));
+        named(flatButton(form.GroupBox1, QRect(8, 64, 105, 25), QStringLiteral("Заполнить"),
+                         QString(), QStringLiteral(":/assets/fill.png")),
+              "SpeedButton4");
     form.SpeedButton4->setCursor(Qt::PointingHandCursor);
 }
 
 void MainWindowLayout::buildStatisticsPanel(TForm1& form) {
-    form.GroupBox2 = panel(&form, QRect(8, 256, 185, 15), kStatisticsShutCaption);
+    form.GroupBox2 =
+        named(panel(&form, kStatisticsPanelAtStart, kStatisticsShutCaption), "GroupBox2");
     style(form.GroupBox2, kGeorgia, 12, kWhiteColour);
-    form.Label6 = label(form.GroupBox2, QPoint(32, 16), QStringLiteral("Поколение"));
-    form.Label4 = label(form.GroupBox2, QPoint(8, 32), QStringLiteral("Колво бактерий"));
-    form.Label7 = label(form.GroupBox2, QPoint(24, 48), QStringLiteral("В процентах"));
-    form.Label9 = label(form.GroupBox2, QPoint(32, 64), QStringLiteral("Max колво"));
+    form.Label6 =
+        named(label(form.GroupBox2, QPoint(32, 16), QStringLiteral("Поколение")), "Label6");
+    form.Label4 =
+        named(label(form.GroupBox2, QPoint(8, 32), QStringLiteral("Колво бактерий")), "Label4");
+    form.Label7 =
+        named(label(form.GroupBox2, QPoint(24, 48), QStringLiteral("В процентах")), "Label7");
+    form.Label9 =
+        named(label(form.GroupBox2, QPoint(32, 64), QStringLiteral("Max колво")), "Label9");
     for (QLabel* l : {form.Label6, form.Label4, form.Label7, form.Label9}) {
         fitToText(l);
     }
     const struct {
         ValueLabel* TForm1::*label;
+        const char* name;
         QPoint topLeft;
         QString text;
     } values[] = {
-        {&TForm1::Label5, {90, 16}, QString()},
-        {&TForm1::Label2, {90, 32}, QString()},
-        {&TForm1::Label8, {88, 48}, QString()},
-        {&TForm1::Label10, {89, 64}, QString(10, QLatin1Char(' '))},
+        {&TForm1::Label5, "Label5", {90, 16}, QString()},
+        {&TForm1::Label2, "Label2", {90, 32}, QString()},
+        {&TForm1::Label8, "Label8", {88, 48}, QString()},
+        {&TForm1::Label10, "Label10", {89, 64}, QString(10, QLatin1Char(' '))},
     };
     for (const auto& v : values) {
-        auto* l = new ValueLabel(form.GroupBox2);
+        auto* l = named(new ValueLabel(form.GroupBox2), v.name);
         l->move(v.topLeft);
         l->setText(v.text);
         form.*v.label = l;
     }
-    form.Chart1 = new PopulationChart(form.GroupBox2);
+    form.Chart1 = named(new PopulationChart(form.GroupBox2), "Chart1");
     form.Chart1->setGeometry(8, 80, 169, 177);
 }
 

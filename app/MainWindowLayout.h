@@ -2,20 +2,12 @@
 // tooltip and starting state.
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 namespace tivla {
 
 class TForm1;
 
-inline const QColor kWindowColour{255, 128, 64};
-inline const QColor kCreamColour{255, 251, 240};
-inline const QColor kWhiteColour{255, 255, 255};
-inline const QColor kBlackColour{0, 0, 0};
-
-inline const QString kBrushesCaption = QStringLiteral("Кисти");
-inline const QString kFiguresCaption = QStringLiteral("Фигурки");
 inline const QString kStatisticsShutCaption = QStringLiteral("Показать статистику");
 // Begins with a Latin capital C; the panel's state is read from this caption.
 inline const QString kStatisticsOpenCaption = QStringLiteral("C") + QStringLiteral("татистика");

@@ -2,11 +2,17 @@
 #include "TForm1.h"
 
 #include "BatchProgressWatch.h"
+#include "CaptionClick.h"
+#include "FitToChildren.h"
 #include "FormPainter.h"
 #include "MainWindowLayout.h"
+#include "NumberBoxFilter.h"
+#include "PanelHover.h"
 #include "RunTimer.h"
 #include "SpinEdit.h"
 #include "UserDialogs.h"
+#include "WindowColours.h"
+#include "WindowDragArea.h"
 #include "controls/NumberBoxRules.h"
 #include "engine/BatchRunner.h"
 #include "engine/BoardSizes.h"
@@ -21,13 +27,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDropEvent>
 #include <QGroupBox>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
@@ -40,8 +42,6 @@ namespace tivla {
 
 namespace {
 
-const QColor kAliveColour{255, 255, 0};
-const QColor kBoardColour{255, 128, 64};
 // Two lines. The classic credit separates them with LF CR, which a Windows message box shows
 // as one break and Qt as two, with an empty line between: one LF says what was meant.
 const QString kAboutText = QStringLiteral("Тивла: игра «Жизнь» Джона Конвея.\n"
@@ -59,7 +59,7 @@ TForm1::TForm1(QWidget* parent)
     statistics_ = std::make_unique<StatisticsDisplay>(Label5, Label2, Label8, Label10, Chart1);
     wireControls();
     FormCreate();
-    fitToControls();
+    fitToChildren_->fit();
 }
 
 TForm1::~TForm1() = default;
@@ -71,7 +71,7 @@ void TForm1::setUserDialogs(std::unique_ptr<UserDialogs> dialogs) {
 void TForm1::showFromTitleScreen() {
     if (!shownOnce_) {
         shownOnce_ = true;
-        fitToControls();
+        fitToChildren_->fit();
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->geometry();
             move(area.x() + (area.width() - width()) / 2,
@@ -84,18 +84,13 @@ void TForm1::showFromTitleScreen() {
 }
 
 void TForm1::wireControls() {
-    for (QObject* child : children()) {
-        if (child->isWidgetType()) {
-            child->installEventFilter(this); // re-fit the window when a child moves or hides
-        }
-    }
-    GroupBox3->installEventFilter(this);
-    Label11->installEventFilter(this);
-    GroupBox2->installEventFilter(this);
-    GroupBox4->setMouseTracking(true);
-    GroupBox5->setMouseTracking(true);
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
+    fitToChildren_ = new FitToChildren(this);
+    new WindowDragArea(this, {GroupBox3, Label11});
+    connect(new PanelHover(GroupBox4), &PanelHover::hovered, this, &TForm1::GroupBox4MouseMove);
+    connect(new PanelHover(GroupBox5), &PanelHover::hovered, this, &TForm1::GroupBox5MouseMove);
+    connect(new CaptionClick(GroupBox2), &CaptionClick::clicked, this, &TForm1::GroupBox2Click);
+    new NumberBoxFilter(Edit1, [this](QChar& key) { Edit1KeyPress(key); });
+    new NumberBoxFilter(Edit2, [this](QChar& key) { Edit2KeyPress(key); });
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
@@ -181,17 +176,23 @@ void TForm1::ApplyBoardSize() {
     StringGrid1->setDefaultColWidth(board_->CellSize);
     StringGrid1->resize(StringGrid1->width(), (StringGrid1->defaultRowHeight() + 1) * n);
     StringGrid1->resize((StringGrid1->defaultColWidth() + 1) * n, StringGrid1->height());
-    const std::pair<QToolButton*, int> buttons[] = {{SpeedButton9, 40},   {SpeedButton10, 50},
-                                                    {SpeedButton13, 80},  {SpeedButton11, 100},
-                                                    {SpeedButton12, 150}, {SpeedButton14, 200}};
-    for (const auto& [button, size] : buttons) {
-        button->show();
+    for (const SizeButton& sizeButton : kSizeButtons) {
+        (this->*sizeButton.button)->show();
     }
-    for (const auto& [button, size] : buttons) {
-        if (size == n) {
-            button->hide();
+    for (std::size_t i = 0; i < kSizeButtons.size(); ++i) {
+        if (kBoardSizes[i].boardSize == n) {
+            (this->*kSizeButtons[i].button)->hide();
         }
     }
+}
+
+int TForm1::boardSizeOf(const QToolButton* sizeButton) const {
+    static_assert(kSizeButtons.size() == kBoardSizes.size());
+    std::size_t i = 0;
+    while (this->*kSizeButtons[i].button != sizeButton) {
+        ++i;
+    }
+    return kBoardSizes[i].boardSize;
 }
 
 void TForm1::applySizeButton(int boardSize) {
@@ -205,22 +206,22 @@ void TForm1::SpeedButton1Click() {
     ClearBoard();
 }
 void TForm1::SpeedButton9Click() {
-    applySizeButton(40);
+    applySizeButton(boardSizeOf(SpeedButton9));
 }
 void TForm1::SpeedButton10Click() {
-    applySizeButton(50);
+    applySizeButton(boardSizeOf(SpeedButton10));
 }
 void TForm1::SpeedButton13Click() {
-    applySizeButton(80);
+    applySizeButton(boardSizeOf(SpeedButton13));
 }
 void TForm1::SpeedButton11Click() {
-    applySizeButton(100);
+    applySizeButton(boardSizeOf(SpeedButton11));
 }
 void TForm1::SpeedButton12Click() {
-    applySizeButton(150);
+    applySizeButton(boardSizeOf(SpeedButton12));
 }
 void TForm1::SpeedButton14Click() {
-    applySizeButton(200);
+    applySizeButton(boardSizeOf(SpeedButton14));
 }
 
 void TForm1::CheckBox1Click() {
@@ -257,13 +258,9 @@ void TForm1::Edit1Change() {
     if (Edit1->text().isEmpty()) {
         Edit1->setText(QStringLiteral("1")); // runs this handler again, which finds "1"
     }
-    const QString text = Edit1->text();
-    const auto interval = parseInteger(text.toStdString());
-    if (!interval) {
-        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
-        return;
+    if (const auto interval = readNumberBox(Edit1)) {
+        Timer1->setInterval(*interval);
     }
-    Timer1->setInterval(*interval);
 }
 
 void TForm1::Edit1KeyPress(QChar& key) {
@@ -277,10 +274,8 @@ void TForm1::Edit2KeyPress(QChar& key) {
 }
 
 void TForm1::SpeedButton16Click() {
-    const QString text = Edit2->text();
-    const auto steps = parseInteger(text.toStdString());
+    const auto steps = readNumberBox(Edit2);
     if (!steps) {
-        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
         return;
     }
     board_->StepsToRun = *steps;
@@ -288,10 +283,8 @@ void TForm1::SpeedButton16Click() {
 }
 
 void TForm1::SpeedButton15Click() {
-    const QString text = Edit3->text();
-    const auto target = parseInteger(text.toStdString());
+    const auto target = readNumberBox(Edit3);
     if (!target) {
-        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
         return;
     }
     board_->StepsToRun = stepsToTarget(*target, board_->Generation);
@@ -319,14 +312,22 @@ void TForm1::Edit3Change() {
     if (Edit3->text().isEmpty()) {
         Edit3->setText(QString::number(static_cast<qint64>(board_->Generation) + 1));
     }
-    const QString text = Edit3->text();
-    if (!parseInteger(text.toStdString())) {
-        reportError(QString::fromStdString(invalidIntegerText(text.toStdString())));
+    if (!readNumberBox(Edit3)) {
         return;
     }
-    if (const auto corrected = correctedTargetText(text.toStdString(), board_->Generation)) {
+    if (const auto corrected =
+            correctedTargetText(Edit3->text().toStdString(), board_->Generation)) {
         Edit3->setText(QString::fromStdString(*corrected));
     }
+}
+
+std::optional<std::int32_t> TForm1::readNumberBox(const QLineEdit* box) {
+    const std::string text = box->text().toStdString();
+    const auto number = parseInteger(text);
+    if (!number) {
+        reportError(QString::fromStdString(invalidIntegerText(text)));
+    }
+    return number;
 }
 
 void TForm1::reportError(const QString& text) {
@@ -363,39 +364,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-void TForm1::GroupBox3MouseDown(Qt::MouseButton, QPoint pos) {
-    WindowDragging = true;
-    DragOrigin = pos;
-}
-
-void TForm1::GroupBox3MouseMove(QPoint pos) {
-    if (!WindowDragging) {
-        return;
-    }
-    move(x() + pos.x() - DragOrigin.x(), y());
-    move(x(), y() + pos.y() - DragOrigin.y());
-}
-
-void TForm1::GroupBox3MouseUp() {
-    WindowDragging = false;
-}
-
-// --- Events ----------------------------------------------------------------------------
-
-void TForm1::fitToControls() {
-    int right = 0;
-    int bottom = 0;
-    for (QObject* child : children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        if (widget != nullptr && !widget->isWindow() && widget->isVisibleTo(this)) {
-            right = std::max(right, widget->geometry().right() + 1);
-            bottom = std::max(bottom, widget->geometry().bottom() + 1);
-        }
-    }
-    if (right > 0 && bottom > 0 && size() != QSize(right, bottom)) {
-        setFixedSize(right, bottom);
-    }
-}
+// --- Focus ----------------------------------------------------------------------------
 
 bool TForm1::focusNextPrevChild(bool next) {
     const auto group = [this](int first, int last) {
@@ -432,117 +401,6 @@ bool TForm1::focusNextPrevChild(bool next) {
         }
     }
     return true;
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched->parent() == this &&
-        (type == QEvent::Move || type == QEvent::Resize || type == QEvent::ShowToParent ||
-         type == QEvent::HideToParent)) {
-        fitToControls();
-    }
-    if (watched == GroupBox3 || watched == Label11) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        // Qt grabs the pointer for every button; only a left press captures it here, so the
-        // moves and the release of a right or middle drag count only over the pressed control.
-        const auto uncapturedOutside = [&] {
-            return !(mouse->buttons() & Qt::LeftButton) && dragButton_ != Qt::LeftButton &&
-                   !static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
-        };
-        switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            dragButton_ = mouse->button();
-            GroupBox3MouseDown(mouse->button(), mouse->position().toPoint());
-            return true;
-        case QEvent::MouseMove:
-            if (!uncapturedOutside()) {
-                GroupBox3MouseMove(mouse->position().toPoint());
-            }
-            return true;
-        case QEvent::MouseButtonRelease:
-            if (!uncapturedOutside()) {
-                GroupBox3MouseUp();
-            }
-            return true;
-        default:
-            break;
-        }
-    }
-    if ((watched == GroupBox4 || watched == GroupBox5) && type == QEvent::MouseMove) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* box = static_cast<QWidget*>(watched);
-        const QPoint pos = mouse->position().toPoint();
-        if (box->rect().contains(pos) && box->childAt(pos) == nullptr) {
-            watched == GroupBox4 ? GroupBox4MouseMove() : GroupBox5MouseMove();
-        }
-    }
-    if (watched == GroupBox2 &&
-        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint pos = mouse->position().toPoint();
-        const bool ownSurface =
-            GroupBox2->rect().contains(pos) && GroupBox2->childAt(pos) == nullptr;
-        if (mouse->button() == Qt::LeftButton) {
-            if (type == QEvent::MouseButtonPress) {
-                statisticsPanelPressed_ = ownSurface;
-            } else if (statisticsPanelPressed_) {
-                statisticsPanelPressed_ = false;
-                if (ownSurface) {
-                    GroupBox2Click();
-                }
-            }
-            return ownSurface;
-        }
-    }
-    if ((watched == Edit1 || watched == Edit2) && type == QEvent::InputMethod) {
-        // Input methods and dead keys commit text without a key press carrying it.
-        auto* input = static_cast<QInputMethodEvent*>(event);
-        QString digits;
-        for (QChar typed : input->commitString()) {
-            watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
-            if (!typed.isNull()) {
-                digits += typed;
-            }
-        }
-        if (digits != input->commitString()) {
-            QInputMethodEvent filtered(input->preeditString(), input->attributes());
-            filtered.setCommitString(digits, input->replacementStart(), input->replacementLength());
-            QCoreApplication::sendEvent(watched, &filtered);
-            return true;
-        }
-    }
-    if ((watched == Edit1 || watched == Edit2) &&
-        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
-        // Dragged text is typed text too: it may land only when every character would pass.
-        auto* drop = static_cast<QDropEvent*>(event);
-        const QString text = drop->mimeData()->text();
-        const bool allDigits = std::all_of(text.begin(), text.end(), [&](QChar typed) {
-            watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
-            return !typed.isNull();
-        });
-        if (!drop->mimeData()->hasText() || !allDigits) {
-            drop->ignore();
-            return true;
-        }
-    }
-    if ((watched == Edit1 || watched == Edit2) && type == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        // Editing keys such as Delete and the arrows carry no typed character, and Ctrl
-        // combinations are the box's shortcuts (select all, copy, paste), not typing.
-        const bool shortcut = key->modifiers().testFlag(Qt::ControlModifier);
-        // Tab moves the focus on before any key filter would see it.
-        const bool focusKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        if (!shortcut && !focusKey && !text.isEmpty() && text.front() != QChar(0x7f)) {
-            QChar typed = text.front();
-            watched == Edit1 ? Edit1KeyPress(typed) : Edit2KeyPress(typed);
-            if (typed.isNull()) {
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tivla

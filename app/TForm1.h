@@ -1,15 +1,17 @@
 // The main window: it owns the one board, holds every control and wires each control's
-// events to the handler the program names after it.
+// events to the handler the program names after it. Its controls and handlers are its own:
+// tests and tools find a control by its objectName(), the name the program gives it.
 #pragma once
 
 #include "engine/BatchRunner.h"
 #include "engine/Board.h"
 
-#include <QPoint>
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -20,6 +22,7 @@ class QToolButton;
 
 namespace tivla {
 
+class FitToChildren;
 class PopulationChart;
 class RunTimer;
 class SpinEdit;
@@ -27,10 +30,12 @@ class StatisticsDisplay;
 class StringGrid;
 class UserDialogs;
 class ValueLabel;
+struct FormPainter;
 
 class TForm1 : public QWidget {
     Q_OBJECT
     friend class MainWindowLayout;
+    friend struct FormPainter;
 
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -42,19 +47,33 @@ public:
     void setUserDialogs(std::unique_ptr<UserDialogs> dialogs);
     // Shows the window, centred on the screen the first time.
     void showFromTitleScreen();
+    // Opens the file at path as the open command does after its dialog, the clear included;
+    // a failure shows the open command's message box. Files named on the command line and
+    // dropped files come in here.
+    void openFile(const QString& path);
+    // How the batch commands run, and how long before they show their progress window (tests
+    // and benchmarks change both).
+    void setBatchTuning(const BatchSettings& settings, int progressAfterMilliseconds);
 
     Board& board() { return *board_; }
     const Board& board() const { return *board_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Tab and Shift+Tab: the controls in their fixed order, each radio group one stop at its
+    // checked button and none while nothing in it is checked, as classic radio buttons are
+    // tab stops only while checked.
+    bool focusNextPrevChild(bool next) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
     // Handlers, named after their control and event.
     void FormCreate();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton5Click();
     void SpeedButton6Click();
-    void GroupBox3MouseDown(Qt::MouseButton button, QPoint pos);
-    void GroupBox3MouseMove(QPoint pos);
-    void GroupBox3MouseUp();
     void SpeedButton9Click();
     void SpeedButton10Click();
     void SpeedButton11Click();
@@ -105,7 +124,7 @@ public:
     void SpeedButton8Click();
     void SpeedButton17Click();
 
-    // Operations more than one part of the program calls.
+    // Operations more than one handler calls.
     void ClearBoard();
     void NextGeneration();
     void PaintAliveCell(int x, int y);
@@ -119,20 +138,29 @@ public:
     void UncheckFigures();
     void UncheckBrushes();
 
-    // Opens the file at path as the open command does after its dialog, the clear included;
-    // a failure shows the open command's message box. Dropped files come in here.
-    void openFile(const QString& path);
-
     // Reports a failed step the way the program reports every error.
     void reportError(const QString& text);
     // The program's own plain message box.
     void showPlainMessage(const QString& text);
+    // The number in box, or nothing once the box's text has been reported as no integer.
+    std::optional<std::int32_t> readNumberBox(const QLineEdit* box);
     // Where the generation steps and the batches report: the statistics display while the
     // panel is open, else nowhere.
     StatisticsSink* statisticsSink();
-    // How the batch commands run, and how long before they show their progress window (tests
-    // and benchmarks change both).
-    void setBatchTuning(const BatchSettings& settings, int progressAfterMilliseconds);
+
+    void wireControls();
+    void wireEditing();
+    void wireFiles();
+    void brushChosen(int number);
+    void figureChosen(int number);
+    bool isChecked(int radioButton) const;
+    void setChartMaximum(int maximum);
+    // The board size the size button offers.
+    int boardSizeOf(const QToolButton* sizeButton) const;
+    void applySizeButton(int boardSize);
+    void runAdvance(std::int32_t steps);
+    void loadFile(const QString& path);
+    void pumpEvents();
 
     // Controls, named as the program names them.
     QGroupBox* GroupBox1 = nullptr;
@@ -184,43 +212,26 @@ public:
     PopulationChart* Chart1 = nullptr;
     RunTimer* Timer1 = nullptr;
 
-    // Window-drag state of the title area.
-    bool WindowDragging = false;
-    QPoint DragOrigin;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    // Tab and Shift+Tab: the controls in their fixed order, each radio group one stop at its
-    // checked button and none while nothing in it is checked, as classic radio buttons are
-    // tab stops only while checked.
-    bool focusNextPrevChild(bool next) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
-    void wireControls();
-    void wireEditing();
-    void wireFiles();
-    void brushChosen(int number);
-    void figureChosen(int number);
-    bool isChecked(int radioButton) const;
-    void fitToControls();
-    void setChartMaximum(int maximum);
-    void applySizeButton(int boardSize);
-    void runAdvance(std::int32_t steps);
-    void loadFile(const QString& path);
-    void pumpEvents();
+    // The size buttons in the order of the board-size table, kBoardSizes.
+    struct SizeButton {
+        QToolButton* TForm1::*button;
+        const char* name;
+    };
+    static constexpr std::array<SizeButton, 6> kSizeButtons{
+        {{&TForm1::SpeedButton9, "SpeedButton9"},
+         {&TForm1::SpeedButton10, "SpeedButton10"},
+         {&TForm1::SpeedButton13, "SpeedButton13"},
+         {&TForm1::SpeedButton11, "SpeedButton11"},
+         {&TForm1::SpeedButton12, "SpeedButton12"},
+         {&TForm1::SpeedButton14, "SpeedButton14"}}};
 
     // The one board of this run; fixed size, allocated once with the window.
     std::unique_ptr<Board> board_;
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<StatisticsDisplay> statistics_;
+    FitToChildren* fitToChildren_ = nullptr;
     QWidget* titleScreen_ = nullptr;
     bool shownOnce_ = false;
-    bool statisticsPanelPressed_ = false;
-    // The button of the press that started the window drag.
-    Qt::MouseButton dragButton_ = Qt::NoButton;
     BatchSettings batchSettings_;
     int progressAfter_;
     // Set while a batch runs: the board is packed away, so timer ticks wait until it ends.

@@ -28,34 +28,33 @@ void uncheck(QRadioButton* button) {
     button->setAutoExclusive(true);
 }
 
-using Handler = void (TForm1::*)();
-constexpr Handler kRadioHandlers[21] = {
-    nullptr,
-    &TForm1::RadioButton1Click,
-    &TForm1::RadioButton2Click,
-    &TForm1::RadioButton3Click,
-    &TForm1::RadioButton4Click,
-    &TForm1::RadioButton5Click,
-    &TForm1::RadioButton6Click,
-    &TForm1::RadioButton7Click,
-    &TForm1::RadioButton8Click,
-    &TForm1::RadioButton9Click,
-    &TForm1::RadioButton10Click,
-    &TForm1::RadioButton11Click,
-    &TForm1::RadioButton12Click,
-    &TForm1::RadioButton13Click,
-    &TForm1::RadioButton14Click,
-    &TForm1::RadioButton15Click,
-    &TForm1::RadioButton16Click,
-    &TForm1::RadioButton17Click,
-    &TForm1::RadioButton18Click,
-    &TForm1::RadioButton19Click,
-    &TForm1::RadioButton20Click,
-};
-
 } // namespace
 
 void TForm1::wireEditing() {
+    using Handler = void (TForm1::*)();
+    static constexpr Handler kRadioHandlers[21] = {
+        nullptr,
+        &TForm1::RadioButton1Click,
+        &TForm1::RadioButton2Click,
+        &TForm1::RadioButton3Click,
+        &TForm1::RadioButton4Click,
+        &TForm1::RadioButton5Click,
+        &TForm1::RadioButton6Click,
+        &TForm1::RadioButton7Click,
+        &TForm1::RadioButton8Click,
+        &TForm1::RadioButton9Click,
+        &TForm1::RadioButton10Click,
+        &TForm1::RadioButton11Click,
+        &TForm1::RadioButton12Click,
+        &TForm1::RadioButton13Click,
+        &TForm1::RadioButton14Click,
+        &TForm1::RadioButton15Click,
+        &TForm1::RadioButton16Click,
+        &TForm1::RadioButton17Click,
+        &TForm1::RadioButton18Click,
+        &TForm1::RadioButton19Click,
+        &TForm1::RadioButton20Click,
+    };
     for (int k = 1; k <= 20; ++k) {
         // A handler runs when its button becomes checked, never when it is unchecked.
         connect(RadioButtons[k], &QRadioButton::toggled, this, [this, k](bool checked) {

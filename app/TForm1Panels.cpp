@@ -3,6 +3,7 @@
 #include "TForm1.h"
 
 #include "MainWindowLayout.h"
+#include "PanelGeometry.h"
 #include "PanelSlide.h"
 
 #include <QCheckBox>
@@ -16,16 +17,16 @@ void TForm1::pumpEvents() {
 }
 
 void TForm1::ExpandBrushes() {
-    PanelSlide(GroupBox4, 121, +1).moving(GroupBox5).run();
+    PanelSlide(GroupBox4, kBrushesOpenHeight, +1).moving(GroupBox5).run();
 }
 
 void TForm1::ExpandFigures() {
-    PanelSlide(GroupBox5, 137, +1).run();
+    PanelSlide(GroupBox5, kFiguresOpenHeight, +1).run();
 }
 
 void TForm1::CollapseBrushes() {
     if (board_->AutoCollapse) {
-        PanelSlide(GroupBox4, 15, -1)
+        PanelSlide(GroupBox4, kPanelStripHeight, -1)
             .moving(GroupBox5)
             .afterEachPass([this] { pumpEvents(); })
             .run();
@@ -34,7 +35,7 @@ void TForm1::CollapseBrushes() {
 
 void TForm1::CollapseFigures() {
     if (board_->AutoCollapse) {
-        PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
+        PanelSlide(GroupBox5, kPanelStripHeight, -1).afterEachPass([this] { pumpEvents(); }).run();
     }
 }
 
@@ -54,8 +55,8 @@ void TForm1::CheckBox3Click() {
         board_->AutoCollapse = false;
     } else {
         CheckBox3->setText(kPinReleasedCaption);
-        PanelSlide(GroupBox5, 15, -1).afterEachPass([this] { pumpEvents(); }).run();
-        PanelSlide(GroupBox4, 15, -1)
+        PanelSlide(GroupBox5, kPanelStripHeight, -1).afterEachPass([this] { pumpEvents(); }).run();
+        PanelSlide(GroupBox4, kPanelStripHeight, -1)
             .moving(GroupBox5)
             .afterEachPass([this] { pumpEvents(); })
             .run();
@@ -76,9 +77,9 @@ void TForm1::CheckBox2Click() {
         pumpEvents();
     };
     if (CheckBox2->isChecked()) {
-        PanelSlide(GroupBox1, 97, +1).moving(GroupBox2).afterEachPass(pass).run();
+        PanelSlide(GroupBox1, kSettingsOpenHeight, +1).moving(GroupBox2).afterEachPass(pass).run();
     } else {
-        PanelSlide(GroupBox1, 0, -1).moving(GroupBox2).afterEachPass(pass).run();
+        PanelSlide(GroupBox1, kSettingsShutHeight, -1).moving(GroupBox2).afterEachPass(pass).run();
     }
     CheckBox2->setEnabled(true);
     if (hadFocus && focusWidget() == this) {
@@ -89,10 +90,10 @@ void TForm1::CheckBox2Click() {
 void TForm1::GroupBox2Click() {
     auto pass = [this] { pumpEvents(); };
     if (GroupBox2->title() == kStatisticsShutCaption) {
-        PanelSlide(GroupBox2, 265, +1).afterEachPass(pass).run();
+        PanelSlide(GroupBox2, kStatisticsOpenHeight, +1).afterEachPass(pass).run();
     }
     if (GroupBox2->title() == kStatisticsOpenCaption) {
-        PanelSlide(GroupBox2, 15, -1).afterEachPass(pass).run();
+        PanelSlide(GroupBox2, kPanelStripHeight, -1).afterEachPass(pass).run();
     }
     if (GroupBox2->title() == kStatisticsShutCaption) {
         GroupBox2->setTitle(kStatisticsOpenCaption);

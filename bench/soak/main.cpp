@@ -14,6 +14,7 @@
 #include "app/TForm1.h"
 #include "app/UserDialogs.h"
 #include "assets/Assets.h"
+#include "bench/MainWindowControls.h"
 #include "view/PopulationChart.h"
 
 #include <QApplication>
@@ -32,6 +33,8 @@
 namespace {
 
 using tivla::TForm1;
+using tivla::bench::click;
+using tivla::bench::control;
 
 constexpr double kDefaultSeconds = 600;
 constexpr double kDefaultWindowSeconds = 10;
@@ -85,28 +88,18 @@ private:
 };
 
 bool chooseSize(TForm1& form, int size) {
-    switch (size) {
-    case 40:
-        form.SpeedButton9Click();
-        return true;
-    case 50:
-        form.SpeedButton10Click();
-        return true;
-    case 80:
-        form.SpeedButton13Click();
-        return true;
-    case 100:
-        form.SpeedButton11Click();
-        return true;
-    case 150:
-        form.SpeedButton12Click();
-        return true;
-    case 200:
-        form.SpeedButton14Click();
-        return true;
-    default:
-        return false;
+    const struct {
+        int size;
+        const char* button;
+    } buttons[] = {{40, "SpeedButton9"},   {50, "SpeedButton10"},  {80, "SpeedButton13"},
+                   {100, "SpeedButton11"}, {150, "SpeedButton12"}, {200, "SpeedButton14"}};
+    for (const auto& b : buttons) {
+        if (b.size == size) {
+            click(form, b.button); // the current size's button is hidden, yet it still clicks
+            return true;
+        }
     }
+    return false;
 }
 
 void waitUntilExposed(QWidget& window) {
@@ -155,18 +148,21 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "no board size %d\n", options.size);
         return 2;
     }
-    form.SpinEdit1->setText(QString::number(options.fill));
-    form.SpeedButton4Click();
-    form.GroupBox2Click(); // the statistics panel slides open
-    form.Edit1->setText(QStringLiteral("1"));
+    auto* fillCount = control<tivla::SpinEdit>(form, "SpinEdit1");
+    const auto* timer = control<tivla::RunTimer>(form, "Timer1");
+    const auto* chart = control<tivla::PopulationChart>(form, "Chart1");
+    fillCount->setText(QString::number(options.fill));
+    click(form, "SpeedButton4");
+    tivla::bench::clickStatisticsCaption(form); // the statistics panel slides open
+    control<QLineEdit>(form, "Edit1")->setText(QStringLiteral("1"));
 
     std::printf("Тивла soak: %.0f s on %s, board %dx%d, fill %s, interval %d ms, statistics %s\n",
                 options.seconds,
                 options.offscreen
                     ? "the offscreen platform"
                     : qPrintable(QStringLiteral("Xvfb %1 (xcb)").arg(server.display())),
-                form.board().BoardSize, form.board().BoardSize, qPrintable(form.SpinEdit1->text()),
-                form.Timer1->interval(), form.board().StatsVisible ? "open" : "shut");
+                form.board().BoardSize, form.board().BoardSize, qPrintable(fillCount->text()),
+                timer->interval(), form.board().StatsVisible ? "open" : "shut");
     std::fflush(stdout);
 
     tivla::SoakRecorder recorder(options.window, options.offscreen ? 0 : server.pid(),
@@ -175,9 +171,9 @@ int main(int argc, char* argv[]) {
     const auto sample = [&] {
         const tivla::Board& board = form.board();
         recorder.record(clock.elapsed() / 1000.0, board.Generation, board.Population,
-                        form.Chart1->series().count(), form.Chart1->series().memoryUsed());
+                        chart->series().count(), chart->series().memoryUsed());
     };
-    form.SpeedButton7Click(); // start
+    click(form, "SpeedButton7"); // start
     clock.start();
     sample();
 
@@ -195,7 +191,7 @@ int main(int argc, char* argv[]) {
     });
     sampler.start(kSampleMs);
     QApplication::exec();
-    form.SpeedButton18Click(); // stop
+    click(form, "SpeedButton18"); // stop
 
     std::printf("%s\n", qPrintable(recorder.report()));
     return 0;

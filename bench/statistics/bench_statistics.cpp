@@ -1,5 +1,6 @@
 // What the open statistics panel adds to each generation of a batch, and what the window pays
 // to show the result once the batch has ended.
+#include "app/PanelGeometry.h"
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
 #include "view/PopulationChart.h"
@@ -25,7 +26,7 @@ constexpr int kBoardSize = 200;
 // The statistics panel as the main window lays it out, shown on the offscreen platform.
 struct Panel {
     Panel() {
-        box.resize(185, 265);
+        box.resize(tivla::kStatisticsPanelAtStart.width(), tivla::kStatisticsOpenHeight);
         Label5->move(90, 16);
         Label2->move(90, 32);
         Label8->move(88, 48);

@@ -2,17 +2,14 @@
 // statistics panel shut and open, and ticks of a 1 ms timer as the population chart grows.
 //   bench_window [--batch N] [--timer-generations N]   (0 generations: skip the timer run)
 #include "app/Fonts.h"
-#include "app/RunTimer.h"
 #include "app/TForm1.h"
-#include "editing/ClockSeededRandom.h"
+#include "bench/MainWindowControls.h"
 #include "engine/Board.h"
 #include "view/PopulationChart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QGroupBox>
 #include <QLineEdit>
-#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +17,8 @@
 #include <random>
 
 using tivla::TForm1;
+using tivla::bench::click;
+using tivla::bench::control;
 
 namespace {
 
@@ -35,18 +34,22 @@ void fillSoup(TForm1& form, unsigned seed) {
 }
 
 double timeBatch(TForm1& form, int generations) {
-    form.SpeedButton1->click();
+    click(form, "SpeedButton1");
     fillSoup(form, 7);
-    form.Edit2->setText(QString::number(generations));
+    control<QLineEdit>(form, "Edit2")->setText(QString::number(generations));
     QElapsedTimer timer;
     timer.start();
-    form.SpeedButton16->click();
+    click(form, "SpeedButton16");
     QCoreApplication::processEvents(); // the window shows the result once the batch has ended
     return timer.nsecsElapsed() / 1e9;
 }
 
 void toggleStatistics(TForm1& form) {
-    form.GroupBox2Click();
+    tivla::bench::clickStatisticsCaption(form);
+}
+
+std::size_t chartPoints(const TForm1& form) {
+    return control<tivla::PopulationChart>(form, "Chart1")->series().count();
 }
 
 // Generations per second of the 1 ms timer over a window of wall time.
@@ -79,7 +82,7 @@ int main(int argc, char* argv[]) {
     TForm1 form;
     form.show();
     QCoreApplication::processEvents();
-    form.SpeedButton14->click(); // 200 x 200
+    click(form, "SpeedButton14"); // 200 x 200
 
     // The best of several runs: the machine may be busy with other work.
     constexpr int kRuns = 5;
@@ -95,27 +98,26 @@ int main(int argc, char* argv[]) {
                 shut);
     std::printf(
         "Batch of %d generations on 200x200, statistics panel open: %8.3f s (%d chart points)\n",
-        batch, open, static_cast<int>(form.Chart1->series().count()));
+        batch, open, static_cast<int>(chartPoints(form)));
     std::printf("Open / shut: %.2fx (target: at most 1.5x)\n", open / shut);
 
     if (timerGenerations <= 0) {
         return 0;
     }
     // A long run on the 1 ms timer: the tick rate must not fall as the chart grows.
-    form.SpeedButton1->click();
+    click(form, "SpeedButton1");
     fillSoup(form, 11);
-    form.Edit1->setText(QStringLiteral("1"));
-    form.SpeedButton7->click();
+    control<QLineEdit>(form, "Edit1")->setText(QStringLiteral("1"));
+    click(form, "SpeedButton7");
     toggleStatistics(form);
     const double early = tickRate(form, 3000);
     while (form.board().Generation < timerGenerations) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     const double late = tickRate(form, 3000);
-    form.SpeedButton18->click();
+    click(form, "SpeedButton18");
     std::printf("1 ms timer, statistics open: %.0f generations/s at the start, %.0f after %d "
                 "generations (%d points); late / early = %.2f\n",
-                early, late, timerGenerations, static_cast<int>(form.Chart1->series().count()),
-                late / early);
+                early, late, timerGenerations, static_cast<int>(chartPoints(form)), late / early);
     return 0;
 }

@@ -94,7 +94,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, name);
         QFETCH(QString, expected);
-        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80 x 80
+        QTest::mouseClick(control("SpeedButton13"), Qt::LeftButton); // 80 x 80
         placeBlinker();
         advance(3);
 
@@ -129,7 +129,7 @@ private slots:
             });
         }
 
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         if (unblocker.joinable()) {
             unblocker.join();
         }
@@ -137,17 +137,17 @@ private slots:
         QCOMPARE(log.errors, QStringList{expected});
         QCOMPARE(form->board().BoardSize, 80);
         QCOMPARE(form->board().CellSize, 8);
-        QCOMPARE(form->StringGrid1->size(), QSize(720, 720));
-        QVERIFY(!form->SpeedButton13->isVisible());
+        QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(720, 720));
+        QVERIFY(!control<QToolButton>("SpeedButton13")->isVisible());
         QCOMPARE(aliveCount(81), 0);
         QCOMPARE(form->board().Generation, 0);
         QCOMPARE(form->board().Population, 0);
-        QCOMPARE(form->Label5->text(), QString());
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QString());
 
         // The program goes on: the next good file loads.
         log.nextOpen =
             write(QStringLiteral("два.txt"), "2\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         QCOMPARE(form->board().BoardSize, 2);
         QVERIFY(form->board().isAlive(1, 0));
@@ -158,7 +158,7 @@ private slots:
     // doesn't hold are dead.
     void aFileCutShortIsNoError() {
         log.nextOpen = write(QStringLiteral("short.txt"), "3\r\n1\r\n\r\n0\r\n1");
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
         QCOMPARE(form->board().BoardSize, 3);
         QVERIFY(form->board().isAlive(0, 0) && form->board().isAlive(0, 2));
@@ -201,7 +201,7 @@ private slots:
         const QByteArray oldBytes = "2\r\n1\r\n0\r\n";
         QVERIFY(!write(old, oldBytes).isEmpty());
 
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton); // 200 x 200: 121208 bytes
+        QTest::mouseClick(control("SpeedButton14"), Qt::LeftButton); // 200 x 200: 121208 bytes
         placeBlinker();
         form->board().Cells[199][199] = form->board().Cells[200][3] = kAlive;
         log.nextSave = old;
@@ -237,7 +237,7 @@ private slots:
             expectedEntries.prepend(QStringLiteral("особый"));
         }
 
-        QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton8"), Qt::LeftButton);
         limit.reset();
         log.whileOpen = nullptr;
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -253,7 +253,7 @@ private slots:
 
         // The program goes on: a save where there is room succeeds.
         log.nextSave = dir->filePath(QStringLiteral("после.txt"));
-        QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton8"), Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         QCOMPARE(contents(log.nextSave).size(), 121208);
     }
@@ -303,7 +303,7 @@ private slots:
         placeBlinker();
         advance(2);
 
-        QTest::mouseClick(form->SpeedButton17, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton17"), Qt::LeftButton);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(log.errors.size(), 1);
         const QRegularExpression pattern(
@@ -321,19 +321,6 @@ private slots:
         }
         QCOMPARE(form->board().Generation, 2);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
-    }
-
-private:
-    void advance(int steps) {
-        form->Edit2->setText(QString::number(steps));
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
-    }
-    // A horizontal blinker centred on (11, 10); it stands upright after an odd number of steps.
-    void placeBlinker() {
-        for (int c = 10; c <= 12; ++c) {
-            form->board().Cells[c][10] = kAlive;
-            form->PaintAliveCell(c, 10);
-        }
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "app/RunTimer.h"
 #include "app/SpinEdit.h"
+#include "app/WindowColours.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
 
@@ -18,8 +19,6 @@
 using namespace tivla;
 
 namespace {
-
-const QColor kAliveColour(255, 255, 0);
 
 QString invalidInteger(const QString& text) {
     return QStringLiteral("'%1' is not a valid integer value.").arg(text);
@@ -57,6 +56,7 @@ private slots:
 
     // The interval and n boxes refuse such text from the keyboard, so it arrives by pasting.
     void textThatIsNoIntegerIsReportedAndChangesNothing() {
+        auto* timer = control<RunTimer>("Timer1");
         QFETCH(int, box);
         QFETCH(QString, text);
         QFETCH(bool, byPaste);
@@ -66,9 +66,9 @@ private slots:
         QLineEdit* edit = numberBox(box);
         byPaste ? paste(edit, text) : insert(edit, text);
         if (box == 2) {
-            QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+            QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
         } else if (box == 3) {
-            QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+            QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         }
 
         QStringList expected{invalidInteger(text)};
@@ -77,12 +77,13 @@ private slots:
         }
         QCOMPARE(log.errors, expected);
         QCOMPARE(edit->text(), text);
-        QCOMPARE(form->Timer1->interval(), 500);
-        QVERIFY(!form->Timer1->enabled());
+        QCOMPARE(timer->interval(), 500);
+        QVERIFY(!timer->enabled());
         QCOMPARE(form->board().Generation, 0);
         QCOMPARE(form->board().StepsToRun, 0);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
-        QVERIFY(form->StringGrid1->snapshot().pixelColor(cellCentre(7, 8)) != kAliveColour);
+        QVERIFY(control<StringGrid>("StringGrid1")->snapshot().pixelColor(cellCentre(7, 8)) !=
+                kAliveColour);
     }
 
     void intervalsTheTimerCannotCountDown_data() {
@@ -98,24 +99,26 @@ private slots:
     // The classic timer reads the interval as unsigned: a negative one never comes round. The
     // board must neither tick nor spin, stay "running", and resume on a usable interval.
     void intervalsTheTimerCannotCountDown() {
+        auto* timer = control<RunTimer>("Timer1");
+        auto* intervalBox = control<QLineEdit>("Edit1");
         QFETCH(QString, text);
         QFETCH(int, interval);
         QFETCH(bool, ticking);
         placeBlinker();
-        paste(form->Edit1, text);
-        QCOMPARE(form->Timer1->interval(), interval);
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
-        QSignalSpy ticks(form->Timer1, &RunTimer::timeout);
+        paste(intervalBox, text);
+        QCOMPARE(timer->interval(), interval);
+        QTest::mouseClick(control("SpeedButton7"), Qt::LeftButton);
+        QSignalSpy ticks(timer, &RunTimer::timeout);
         QTest::qWait(100);
         QCOMPARE(ticks.count(), 0);
-        QCOMPARE(form->Timer1->ticking(), ticking);
-        QVERIFY(form->Timer1->enabled());
-        QVERIFY(form->SpeedButton18->isVisible());
+        QCOMPARE(timer->ticking(), ticking);
+        QVERIFY(timer->enabled());
+        QVERIFY(control<QToolButton>("SpeedButton18")->isVisible());
         QCOMPARE(form->board().Generation, 0);
 
-        paste(form->Edit1, QStringLiteral("5"));
+        paste(intervalBox, QStringLiteral("5"));
         QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > 0, 2000);
-        QTest::mouseClick(form->SpeedButton18, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton18"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
     }
 
@@ -132,28 +135,31 @@ private slots:
         QFETCH(int, steps);
         placeBlinker();
         form->board().Cells[7][8] = kAlive;
-        paste(form->Edit2, text);
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        paste(control<QLineEdit>("Edit2"), text);
+        QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
         QCOMPARE(form->board().StepsToRun, steps);
         QCOMPARE(form->board().Generation, 0);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
-        QCOMPARE(form->StringGrid1->snapshot().pixelColor(cellCentre(7, 8)), kAliveColour);
+        QCOMPARE(control<StringGrid>("StringGrid1")->snapshot().pixelColor(cellCentre(7, 8)),
+                 kAliveColour);
     }
 
     // A batch of 2147483647 would run for minutes; the target box shows that the largest
     // number is taken as one, from a generation just below it.
     void theLargestCountsAreNumbers() {
-        form->Edit2->setFocus();
-        form->Edit2->selectAll();
-        QTest::keyClicks(form->Edit2, QStringLiteral("2147483647"));
-        QCOMPARE(form->Edit2->text(), QStringLiteral("2147483647"));
+        auto* steps = control<QLineEdit>("Edit2");
+        auto* target = control<QLineEdit>("Edit3");
+        steps->setFocus();
+        steps->selectAll();
+        QTest::keyClicks(steps, QStringLiteral("2147483647"));
+        QCOMPARE(steps->text(), QStringLiteral("2147483647"));
 
         placeBlinker();
         form->board().Generation = INT_MAX - 1;
-        paste(form->Edit3, QStringLiteral("2147483647"));
-        QCOMPARE(form->Edit3->text(), QStringLiteral("2147483647"));
-        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        paste(target, QStringLiteral("2147483647"));
+        QCOMPARE(target->text(), QStringLiteral("2147483647"));
+        QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
         QCOMPARE(form->board().StepsToRun, 1);
         QCOMPARE(form->board().Generation, INT_MAX);
@@ -193,6 +199,7 @@ private slots:
     }
 
     void theFillEndsWithWhatFits() {
+        auto* fillCount = control<SpinEdit>("SpinEdit1");
         QFETCH(int, typedOn);
         QFETCH(int, boardSize);
         QFETCH(int, aliveBefore);
@@ -202,16 +209,16 @@ private slots:
         QFETCH(QString, message);
         loadEmptyBoard(typedOn);
         // Pasted: typing would correct each keystroke on its way ("2" becomes "3" at once).
-        paste(form->SpinEdit1->findChild<QLineEdit*>(), typed);
+        paste(fillCount->findChild<QLineEdit*>(), typed);
         if (boardSize != typedOn) {
             loadEmptyBoard(boardSize);
         }
-        QCOMPARE(form->SpinEdit1->text(), field);
+        QCOMPARE(fillCount->text(), field);
         for (int i = 0; i < aliveBefore; ++i) {
             form->board().Cells[i / boardSize][i % boardSize] = kAlive;
         }
 
-        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton4"), Qt::LeftButton);
         QCOMPARE(log.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(aliveCount(boardSize), aliveBefore + placed);
         for (int i = 0; i < aliveBefore; ++i) {
@@ -220,13 +227,13 @@ private slots:
         QCOMPARE(aliveCount(boardSize + 1), aliveCount(boardSize)); // nothing beyond the board
         QCOMPARE(form->board().Generation, 0);
         QCOMPARE(form->board().Population, 0);
-        QCOMPARE(form->Label2->text(), QString());
+        QCOMPARE(control<ValueLabel>("Label2")->text(), QString());
         QVERIFY(log.errors.isEmpty());
     }
 
 private:
     QLineEdit* numberBox(int box) const {
-        return box == 1 ? form->Edit1 : box == 2 ? form->Edit2 : form->Edit3;
+        return control<QLineEdit>(QStringLiteral("Edit%1").arg(box));
     }
     // Select everything and paste over it, as a user replacing the box's number would.
     static void paste(QLineEdit* edit, const QString& text) {
@@ -240,20 +247,13 @@ private:
         edit->selectAll();
         edit->insert(text);
     }
-    // A horizontal blinker centred on (11, 10); it stands upright after an odd number of steps.
-    void placeBlinker() {
-        for (int c = 10; c <= 12; ++c) {
-            form->board().Cells[c][10] = kAlive;
-            form->PaintAliveCell(c, 10);
-        }
-    }
     void loadEmptyBoard(int size) {
         log.nextOpen = write(QStringLiteral("пустая.txt"), QByteArray::number(size) + "\r\n");
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(form->board().BoardSize, size);
     }
     QPoint cellCentre(int col, int row) const {
-        return form->StringGrid1->cellRect(col, row).center();
+        return control<StringGrid>("StringGrid1")->cellRect(col, row).center();
     }
 };
 

@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/TForm2.h"
+#include "app/WindowDragArea.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -45,47 +46,49 @@ private slots:
         auto form = shownMainWindow(log);
         QVERIFY(form);
         form->move(100, 100);
-        QTest::mousePress(form->GroupBox3, Qt::LeftButton, {}, QPoint(150, 5));
-        QVERIFY(form->WindowDragging);
-        QCOMPARE(form->DragOrigin, QPoint(150, 5));
-        sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(170, 15), Qt::NoButton,
-                  Qt::LeftButton);
+        QWidget* area = control(*form, QStringLiteral("GroupBox3"));
+        const auto* drag = control<WindowDragArea>(*form, QString());
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(150, 5));
+        QVERIFY(drag->windowDragging());
+        QCOMPARE(drag->dragOrigin(), QPoint(150, 5));
+        sendMouse(area, QEvent::MouseMove, QPoint(170, 15), Qt::NoButton, Qt::LeftButton);
         QCOMPARE(form->pos(), QPoint(120, 110));
-        QTest::mouseRelease(form->GroupBox3, Qt::LeftButton, {}, QPoint(150, 5));
-        QVERIFY(!form->WindowDragging);
-        sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(10, 10));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(150, 5));
+        QVERIFY(!drag->windowDragging());
+        sendMouse(area, QEvent::MouseMove, QPoint(10, 10));
         QCOMPARE(form->pos(), QPoint(120, 110));
 
-        QTest::mousePress(form->Label11, Qt::RightButton, {}, QPoint(5, 5));
-        QVERIFY(form->WindowDragging);
-        QTest::mouseRelease(form->Label11, Qt::RightButton, {}, QPoint(5, 5));
+        QWidget* caption = control(*form, QStringLiteral("Label11"));
+        QTest::mousePress(caption, Qt::RightButton, {}, QPoint(5, 5));
+        QVERIFY(drag->windowDragging());
+        QTest::mouseRelease(caption, Qt::RightButton, {}, QPoint(5, 5));
 
         // Only the left button captures the pointer: a right or middle drag moves the window
         // while the pointer stays over the pressed control, and its release counts only there.
         for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
             const QPoint start = form->pos();
-            QTest::mousePress(form->GroupBox3, button, {}, QPoint(150, 5));
-            sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(160, 8), Qt::NoButton, button);
+            QTest::mousePress(area, button, {}, QPoint(150, 5));
+            sendMouse(area, QEvent::MouseMove, QPoint(160, 8), Qt::NoButton, button);
             QCOMPARE(form->pos(), start + QPoint(10, 3));
-            sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(150, -40), Qt::NoButton, button);
+            sendMouse(area, QEvent::MouseMove, QPoint(150, -40), Qt::NoButton, button);
             QCOMPARE(form->pos(), start + QPoint(10, 3));
-            sendMouse(form->GroupBox3, QEvent::MouseButtonRelease, QPoint(150, -40), button);
-            QVERIFY(form->WindowDragging);
-            sendMouse(form->GroupBox3, QEvent::MouseButtonRelease, QPoint(150, 5), button);
-            QVERIFY(!form->WindowDragging);
+            sendMouse(area, QEvent::MouseButtonRelease, QPoint(150, -40), button);
+            QVERIFY(drag->windowDragging());
+            sendMouse(area, QEvent::MouseButtonRelease, QPoint(150, 5), button);
+            QVERIFY(!drag->windowDragging());
         }
         // The left button's capture carries the drag beyond the control.
-        QTest::mousePress(form->GroupBox3, Qt::LeftButton, {}, QPoint(150, 5));
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(150, 5));
         const QPoint start = form->pos();
-        sendMouse(form->GroupBox3, QEvent::MouseMove, QPoint(150, -40), Qt::NoButton,
-                  Qt::LeftButton);
+        sendMouse(area, QEvent::MouseMove, QPoint(150, -40), Qt::NoButton, Qt::LeftButton);
         QCOMPARE(form->pos(), start + QPoint(0, -45));
-        sendMouse(form->GroupBox3, QEvent::MouseButtonRelease, QPoint(150, -40), Qt::LeftButton);
-        QVERIFY(!form->WindowDragging);
+        sendMouse(area, QEvent::MouseButtonRelease, QPoint(150, -40), Qt::LeftButton);
+        QVERIFY(!drag->windowDragging());
 
-        for (QToolButton* button : {form->SpeedButton2, form->SpeedButton5, form->SpeedButton6}) {
+        for (const char* name : {"SpeedButton2", "SpeedButton5", "SpeedButton6"}) {
+            auto* button = control<QToolButton>(*form, QLatin1String(name));
             QTest::mousePress(button, Qt::LeftButton);
-            QVERIFY(!form->WindowDragging);
+            QVERIFY(!drag->windowDragging());
             button->setDown(false);
         }
     }
@@ -94,7 +97,7 @@ private slots:
         FakeDialogs::Log log;
         auto form = shownMainWindow(log);
         QVERIFY(form);
-        QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+        QTest::mouseClick(control(*form, QStringLiteral("SpeedButton2")), Qt::LeftButton);
         QCOMPARE(log.messages.size(), 1);
         // Two lines, with no empty line between them.
         const QStringList lines =
@@ -113,7 +116,8 @@ private slots:
             title.Image1Click();
             QTimer::singleShot(0, &main, [&] {
                 if (byExitButton) {
-                    QTest::mouseClick(main.SpeedButton6, Qt::LeftButton);
+                    QTest::mouseClick(control(main, QStringLiteral("SpeedButton6")),
+                                      Qt::LeftButton);
                 } else {
                     main.close(); // as the window manager's close does
                 }

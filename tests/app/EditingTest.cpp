@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/SpinEdit.h"
+#include "app/WindowColours.h"
 #include "controls/FillCountField.h"
 #include "view/StringGrid.h"
 
@@ -19,7 +20,7 @@ private slots:
     void initTestCase() { prepareApplication(); }
     void init() {
         QVERIFY(openWindow());
-        grid = form->StringGrid1;
+        grid = control<StringGrid>("StringGrid1");
     }
     void cleanup() { closeWindow(); }
 
@@ -42,15 +43,15 @@ private slots:
         QCOMPARE(form->board().StampKind, 1);
         int checked = 0;
         for (int k = 1; k <= 18; ++k) {
-            checked += form->RadioButtons[k]->isChecked();
+            checked += radioButton(k)->isChecked();
         }
         QCOMPARE(checked, 1);
-        QVERIFY(form->RadioButtons[1]->isChecked());
+        QVERIFY(radioButton(1)->isChecked());
 
         // A click on the button already checked runs nothing: the open panel stays open.
-        sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(60, 6));
-        QTest::mouseClick(form->RadioButtons[1], Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(form->GroupBox4->height(), 121);
+        sendMouse(control("GroupBox4"), QEvent::MouseMove, QPoint(60, 6));
+        QTest::mouseClick(radioButton(1), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(control<QGroupBox>("GroupBox4")->height(), kBrushesOpenHeight);
     }
 
     void aFigureLandsOnThePressedCell() {
@@ -61,7 +62,7 @@ private slots:
         }
         QCOMPARE(aliveCount(), 5);
         QApplication::processEvents();
-        QCOMPARE(grid->snapshot().pixelColor(11 * 16 + 5, 9 * 16 + 5), QColor(255, 255, 0));
+        QCOMPARE(grid->snapshot().pixelColor(11 * 16 + 5, 9 * 16 + 5), kAliveColour);
     }
 
     void pokeDragsMoveTheCurrentCellOnly() {
@@ -77,7 +78,7 @@ private slots:
     }
 
     void drawModeDrawsAlongThePathAndOnPlainMoves() {
-        QTest::mouseClick(form->RadioButtons[20], Qt::LeftButton, {}, QPoint(5, 8));
+        QTest::mouseClick(radioButton(20), Qt::LeftButton, {}, QPoint(5, 8));
         QVERIFY(form->board().DrawMode);
         QTest::mousePress(grid, Qt::LeftButton, {}, centre(2, 2));
         for (int c = 3; c <= 5; ++c) {
@@ -113,19 +114,19 @@ private slots:
 
     void theFillPlacesTheCountAndIsRefusedWhileRunning() {
         form->board().Cells[0][0] = kAlive;
-        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton4"), Qt::LeftButton);
         QCOMPARE(aliveCount(), 4);
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
-        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton7"), Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton4"), Qt::LeftButton);
         QCOMPARE(log.messages, QStringList{QStringLiteral("Хозяин! Мы заняты.")});
-        QTest::mouseClick(form->SpeedButton18, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton18"), Qt::LeftButton);
     }
 
     void theFillCountFieldRunsTheFieldRules() {
         // The field's own stepping, focus loss and key filter are the rules the field's unit
         // tests pin, not a second copy of them.
-        auto* field = form->SpinEdit1;
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton); // 200x200: nothing corrects
+        auto* field = control<SpinEdit>("SpinEdit1");
+        QTest::mouseClick(control("SpeedButton14"), Qt::LeftButton); // 200x200: nothing corrects
         for (const char* text : {"", "-", "2", "3", "17", "2549", "2550", "2551"}) {
             for (int delta : {+1, -1}) {
                 field->setText(QString::fromLatin1(text));
@@ -146,21 +147,22 @@ private slots:
         QCOMPARE(field->text(), QStringLiteral("207"));
         field->setText(QStringLiteral("9999"));
         QVERIFY(field->hasFocus());
-        form->Edit1->setFocus();
+        control<QLineEdit>("Edit1")->setFocus();
         QCOMPARE(field->text(), QStringLiteral("2550"));
     }
 
     void theFillCountIsKeptInBoundsAndAlwaysEnds() {
-        form->SpinEdit1->setText(QStringLiteral("5000"));
-        QCOMPARE(form->SpinEdit1->text(), QStringLiteral("1600"));
-        form->SpinEdit1->setText(QStringLiteral("0"));
-        QCOMPARE(form->SpinEdit1->text(), QStringLiteral("3"));
-        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80x80
-        form->SpinEdit1->setText(QStringLiteral("9999"));
-        QCOMPARE(form->SpinEdit1->text(), QStringLiteral("2550"));
+        auto* field = control<SpinEdit>("SpinEdit1");
+        field->setText(QStringLiteral("5000"));
+        QCOMPARE(field->text(), QStringLiteral("1600"));
+        field->setText(QStringLiteral("0"));
+        QCOMPARE(field->text(), QStringLiteral("3"));
+        QTest::mouseClick(control("SpeedButton13"), Qt::LeftButton); // 80x80
+        field->setText(QStringLiteral("9999"));
+        QCOMPARE(field->text(), QStringLiteral("2550"));
         // A count left over from a larger board: the fill still ends and says so.
-        QTest::mouseClick(form->SpeedButton9, Qt::LeftButton);
-        QTest::mouseClick(form->SpeedButton4, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton9"), Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton4"), Qt::LeftButton);
         QCOMPARE(aliveCount(), 1600);
         QCOMPARE(log.messages.size(), 1);
     }
@@ -171,9 +173,9 @@ private:
         return r.center();
     }
     void choose(int stamp) {
-        QWidget* panel = stamp <= 11 ? form->GroupBox4 : form->GroupBox5;
+        QWidget* panel = control(stamp <= 11 ? "GroupBox4" : "GroupBox5");
         sendMouse(panel, QEvent::MouseMove, QPoint(60, 6));
-        QTest::mouseClick(form->RadioButtons[stamp], Qt::LeftButton, {}, QPoint(5, 8));
+        QTest::mouseClick(radioButton(stamp), Qt::LeftButton, {}, QPoint(5, 8));
     }
 
     StringGrid* grid = nullptr;

@@ -19,10 +19,10 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void cancellingTheOpenDialogLeavesAnEmptyBoardOfTheOldSize() {
-        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80x80
+        QTest::mouseClick(control("SpeedButton13"), Qt::LeftButton); // 80x80
         form->board().Cells[4][4] = kAlive;
         log.nextOpen.clear();
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(log.openFolders, QStringList{QStringLiteral("примеры")});
         QCOMPARE(form->board().BoardSize, 80);
         QVERIFY(!form->board().isAlive(4, 4));
@@ -33,20 +33,20 @@ private slots:
         Board& b = form->board();
         b.Cells[0][0] = b.Cells[39][39] = b.Cells[17][3] = b.Cells[40][5] = kAlive;
         log.nextSave = dir->filePath(QStringLiteral("доска.txt"));
-        QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton8"), Qt::LeftButton);
         QFile file(log.nextSave);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QCOMPARE(bytes.size(), 5047);
         QCOMPARE(bytes.count("\r\n"), 1682);
 
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton); // 200x200, then back by file
+        QTest::mouseClick(control("SpeedButton14"), Qt::LeftButton); // 200x200, then back by file
         log.nextOpen = log.nextSave;
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
         QCOMPARE(b.BoardSize, 40);
         QCOMPARE(b.CellSize, 15);
-        QCOMPARE(form->StringGrid1->size(), QSize(640, 640));
+        QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(640, 640));
         for (int c = 0; c <= 40; ++c) {
             for (int r = 0; r <= 40; ++r) {
                 const bool expected = (c == 0 && r == 0) || (c == 39 && r == 39) ||
@@ -62,21 +62,21 @@ private slots:
             text += i == 61 * 2 + 7 ? "1\r\n" : "0\r\n";
         }
         log.nextOpen = write(QStringLiteral("sixty.txt"), text);
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(form->board().BoardSize, 60);
         QCOMPARE(form->board().CellSize, 15);
-        QCOMPARE(form->StringGrid1->size(), QSize(960, 960));
-        QVERIFY(form->SpeedButton9->isVisible() && form->SpeedButton14->isVisible());
+        QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(960, 960));
+        QVERIFY(control("SpeedButton9")->isVisible() && control("SpeedButton14")->isVisible());
         QVERIFY(form->board().isAlive(2, 7));
     }
 
     void badFilesAreReportedAndKeepWhatWasRead() {
         log.nextOpen = dir->filePath(QStringLiteral("нет-такого.txt"));
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(log.errors.last(), QStringLiteral("File not found."));
 
         log.nextOpen = write(QStringLiteral("broken.txt"), "3\r\n1\r\n0\r\nxyz\r\n1\r\n");
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(log.errors.last(), QStringLiteral("Invalid numeric input."));
         QCOMPARE(form->board().BoardSize, 3);
         QVERIFY(form->board().isAlive(0, 0));
@@ -85,12 +85,12 @@ private slots:
         for (const char* size : {"0", "-5", "201"}) {
             const int before = form->board().BoardSize;
             log.nextOpen = write(QStringLiteral("size.txt"), QByteArray(size) + "\r\n1\r\n");
-            QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+            QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
             QCOMPARE(form->board().BoardSize, before);
             QVERIFY(log.errors.last().contains(QString::fromLatin1(size)));
         }
         log.nextOpen = dir->path(); // a folder chosen as a file
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(log.errors.size(), 6);
     }
 
@@ -98,7 +98,7 @@ private slots:
         const QString good = write(QStringLiteral("good.txt"), "2\r\n1\r\n");
         // A name inside a "folder" that is really a file cannot be created by anyone.
         log.nextSave = good + QStringLiteral("/inside.txt");
-        QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton8"), Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         QFile file(good);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -106,14 +106,14 @@ private slots:
     }
 
     void snapshotsGoIntoTheirFolderOrSayWhyNot() {
-        QTest::mouseClick(form->SpeedButton17, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton17"), Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         QVERIFY(log.errors.last().startsWith(QStringLiteral("Cannot create file \"")));
         QVERIFY(log.errors.last().contains(dir->path()));
 
         QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("Скриншоты")));
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
-        QTest::mouseClick(form->SpeedButton17, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton14"), Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton17"), Qt::LeftButton);
         QCOMPARE(log.errors.size(), 1);
         const QStringList shots =
             QDir(dir->filePath(QStringLiteral("Скриншоты"))).entryList(QDir::Files);

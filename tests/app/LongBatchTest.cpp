@@ -53,7 +53,7 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void twoBillionGenerationsWithThePanelOpenFinish() {
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton); // 200 x 200
+        QTest::mouseClick(control("SpeedButton14"), Qt::LeftButton); // 200 x 200
         openStatistics();
         fillRandomly(200, 35);
         const auto start = std::make_unique<Board>(form->board());
@@ -64,10 +64,11 @@ private slots:
 
         runBatch(*start, 2'000'000'000, NoStatistics{});
         QVERIFY(sameModel(*start, form->board()));
-        QCOMPARE(form->Label5->text(), QStringLiteral("2000000000"));
-        QCOMPARE(form->Label10->text(), QString::number(start->MaxPopulation));
-        QCOMPARE(form->Chart1->series().count(), std::size_t{2'000'000'000});
-        QVERIFY(form->Chart1->series().memoryUsed() < AreaSeries::kMemoryBudget);
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("2000000000"));
+        QCOMPARE(control<ValueLabel>("Label10")->text(), QString::number(start->MaxPopulation));
+        const AreaSeries& series = control<PopulationChart>("Chart1")->series();
+        QCOMPARE(series.count(), std::size_t{2'000'000'000});
+        QVERIFY(series.memoryUsed() < AreaSeries::kMemoryBudget);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
@@ -90,10 +91,11 @@ private slots:
         openStatistics();
         fillRandomly(40, 30);
         const auto start = std::make_unique<Board>(form->board());
-        form->SpeedButton7Click(); // running: ticks must wait for the batch
+        QTest::mouseClick(control("SpeedButton7"), Qt::LeftButton); // ticks wait for the batch
 
         PaintCounter counter;
-        form->StringGrid1->installEventFilter(&counter);
+        auto* grid = control<StringGrid>("StringGrid1");
+        grid->installEventFilter(&counter);
         int paintsWhileShown = -1;
         QElapsedTimer sinceCancel;
         QTimer poll;
@@ -106,10 +108,11 @@ private slots:
             if (++polls == 1) {
                 // Input meant for the main window goes nowhere while the batch runs: a clear
                 // that got through would empty the chart the checks below count.
-                const QPoint clear = form->SpeedButton1->mapTo(form.get(), QPoint(5, 5));
+                const QPoint clear =
+                    control<QToolButton>("SpeedButton1")->mapTo(form.get(), QPoint(5, 5));
                 QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, clear);
                 counter.paints = 0;
-                form->StringGrid1->update();
+                grid->update();
                 return;
             }
             paintsWhileShown = counter.paints;
@@ -130,18 +133,18 @@ private slots:
         QCOMPARE(form->board().StepsToRun, reached);
         runBatch(*start, reached, NoStatistics{}, nullptr, everyGeneration);
         QVERIFY(sameModel(*start, form->board()));
-        QCOMPARE(form->Label5->text(), QString::number(reached));
-        QCOMPARE(form->Chart1->series().count(), std::size_t(reached));
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QString::number(reached));
+        QCOMPARE(control<PopulationChart>("Chart1")->series().count(), std::size_t(reached));
 
         // Ticks resume once the batch is over.
-        form->Edit1->setText(QStringLiteral("1"));
+        control<QLineEdit>("Edit1")->setText(QStringLiteral("1"));
         QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > reached, 2000);
-        form->SpeedButton18Click();
+        QTest::mouseClick(control("SpeedButton18"), Qt::LeftButton);
     }
 
 private:
     void openStatistics() {
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
+        clickStatisticsCaption();
         QTRY_VERIFY(form->board().StatsVisible);
     }
     void fillRandomly(int size, int percent) {
@@ -154,8 +157,8 @@ private:
         }
     }
     void batch(const QString& steps) {
-        form->Edit2->setText(steps);
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        control<QLineEdit>("Edit2")->setText(steps);
+        QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
     }
 };
 

@@ -3,15 +3,21 @@
 
 #include "FakeDialogs.h"
 #include "app/Fonts.h"
+#include "app/PanelGeometry.h"
+#include "app/RunTimer.h"
 #include "app/TForm1.h"
+#include "view/StringGrid.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 
@@ -30,6 +36,17 @@ inline std::unique_ptr<TForm1> shownMainWindow(FakeDialogs::Log& log) {
         return nullptr;
     }
     return form;
+}
+
+// A control of window by the name the program gives it, its objectName(). A missing one ends
+// the run at once, naming it, rather than crashing later on a null pointer.
+template <class Control = QWidget> Control* control(const QObject& window, const QString& name) {
+    auto* found = window.findChild<Control*>(name);
+    if (found == nullptr) {
+        qFatal("The main window has no %s named %s", Control::staticMetaObject.className(),
+               qPrintable(name));
+    }
+    return found;
 }
 
 inline void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos,
@@ -61,6 +78,37 @@ protected:
         if (dir) {
             QDir::setCurrent(QDir::rootPath());
             dir.reset();
+        }
+    }
+
+    template <class Control = QWidget> Control* control(const QString& name) const {
+        return tivla::control<Control>(*form, name);
+    }
+    QRadioButton* radioButton(int number) const {
+        return control<QRadioButton>(QStringLiteral("RadioButton%1").arg(number));
+    }
+
+    // A click on the strip that carries the statistics panel's caption: it opens or shuts it.
+    void clickStatisticsCaption() const {
+        QTest::mouseClick(control("GroupBox2"), Qt::LeftButton, {},
+                          QPoint(170, kPanelStripHeight / 2));
+    }
+    // One tick of the run timer.
+    void tick() const { control<RunTimer>("Timer1")->timeout(); }
+    // The advance command for steps generations.
+    void advance(int steps) const {
+        control<QLineEdit>("Edit2")->setText(QString::number(steps));
+        QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
+    }
+    // A press on the cell with the starting stamp, which turns a dead cell alive.
+    void pressCell(int col, int row) const {
+        auto* grid = control<StringGrid>("StringGrid1");
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(col, row).center());
+    }
+    // A horizontal blinker centred on (11, 10); it stands upright after an odd number of steps.
+    void placeBlinker() const {
+        for (int c = 10; c <= 12; ++c) {
+            pressCell(c, 10);
         }
     }
 

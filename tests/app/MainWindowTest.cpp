@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/SpinEdit.h"
+#include "app/WindowColours.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -26,92 +27,102 @@ private slots:
     void startsAsLaidOut() {
         QCOMPARE(form->size(), QSize(968, 640));
         const struct {
-            QWidget* widget;
+            const char* name;
             QRect geometry;
         } table[] = {
-            {form->GroupBox3, {15, 8, 297, 49}},
-            {form->SpeedButton2, {9, 16, 80, 25}},
-            {form->SpeedButton5, {225, 16, 32, 25}},
-            {form->SpeedButton6, {257, 16, 33, 25}},
-            {form->SpeedButton10, {0, 88, 41, 22}},
-            {form->SpeedButton14, {0, 184, 41, 22}},
-            {form->SpeedButton1, {48, 64, 25, 25}},
-            {form->SpeedButton7, {72, 64, 25, 25}},
-            {form->SpeedButton18, {72, 64, 25, 25}},
-            {form->SpeedButton3, {48, 88, 25, 25}},
-            {form->SpeedButton16, {72, 88, 25, 25}},
-            {form->SpeedButton8, {48, 112, 25, 25}},
-            {form->SpeedButton15, {72, 112, 25, 25}},
-            {form->SpeedButton17, {48, 136, 49, 25}},
-            {form->Edit1, {152, 64, 33, 19}},
-            {form->Edit2, {152, 88, 33, 19}},
-            {form->Edit3, {152, 112, 33, 19}},
-            {form->RadioButtons[19], {192, 64, 65, 17}},
-            {form->RadioButtons[20], {256, 64, 57, 17}},
-            {form->CheckBox3, {192, 80, 129, 17}},
-            {form->GroupBox4, {200, 112, 121, 15}},
-            {form->GroupBox5, {200, 136, 121, 15}},
-            {form->RadioButtons[9], {8, 96, 65, 17}},
-            {form->RadioButtons[12], {8, 112, 105, 17}},
-            {form->CheckBox1, {56, 176, 121, 17}},
-            {form->CheckBox2, {8, 216, 177, 25}},
-            {form->GroupBox1, {0, 248, 137, 1}},
-            {form->GroupBox2, {8, 256, 185, 15}},
-            {form->Chart1, {8, 80, 169, 177}},
-            {form->StringGrid1, {328, 0, 640, 640}},
+            {"GroupBox3", {15, 8, 297, 49}},      {"SpeedButton2", {9, 16, 80, 25}},
+            {"SpeedButton5", {225, 16, 32, 25}},  {"SpeedButton6", {257, 16, 33, 25}},
+            {"SpeedButton10", {0, 88, 41, 22}},   {"SpeedButton14", {0, 184, 41, 22}},
+            {"SpeedButton1", {48, 64, 25, 25}},   {"SpeedButton7", {72, 64, 25, 25}},
+            {"SpeedButton18", {72, 64, 25, 25}},  {"SpeedButton3", {48, 88, 25, 25}},
+            {"SpeedButton16", {72, 88, 25, 25}},  {"SpeedButton8", {48, 112, 25, 25}},
+            {"SpeedButton15", {72, 112, 25, 25}}, {"SpeedButton17", {48, 136, 49, 25}},
+            {"Edit1", {152, 64, 33, 19}},         {"Edit2", {152, 88, 33, 19}},
+            {"Edit3", {152, 112, 33, 19}},        {"RadioButton19", {192, 64, 65, 17}},
+            {"RadioButton20", {256, 64, 57, 17}}, {"CheckBox3", {192, 80, 129, 17}},
+            {"GroupBox4", {200, 112, 121, 15}},   {"GroupBox5", {200, 136, 121, 15}},
+            {"RadioButton9", {8, 96, 65, 17}},    {"RadioButton12", {8, 112, 105, 17}},
+            {"CheckBox1", {56, 176, 121, 17}},    {"CheckBox2", {8, 216, 177, 25}},
+            {"GroupBox1", {0, 248, 137, 1}},      {"GroupBox2", {8, 256, 185, 15}},
+            {"Chart1", {8, 80, 169, 177}},        {"StringGrid1", {328, 0, 640, 640}},
         };
         for (const auto& row : table) {
-            QCOMPARE(row.widget->geometry(), row.geometry);
+            QCOMPARE(control(row.name)->geometry(), row.geometry);
         }
-        QVERIFY(!form->SpeedButton9->isVisible());
-        QVERIFY(!form->SpeedButton18->isVisible());
-        QVERIFY(form->RadioButtons[19]->isChecked());
+        QVERIFY(!control<QToolButton>("SpeedButton9")->isVisible());
+        QVERIFY(!control<QToolButton>("SpeedButton18")->isVisible());
+        QVERIFY(radioButton(19)->isChecked());
         for (int k = 1; k <= 18; ++k) {
-            QVERIFY(!form->RadioButtons[k]->isChecked());
+            QVERIFY(!radioButton(k)->isChecked());
         }
-        QCOMPARE(form->Label10->text(), QString(10, QLatin1Char(' ')));
-        QVERIFY(form->Label2->text().isEmpty() && form->Label5->text().isEmpty() &&
-                form->Label8->text().isEmpty());
-        QCOMPARE(form->GroupBox2->title(), QStringLiteral("Показать статистику"));
-        QCOMPARE(form->CheckBox3->text(), QStringLiteral("Окрыть и зафиксировать"));
-        QCOMPARE(form->SpeedButton6->text(), QStringLiteral("Х"));
-        QCOMPARE(form->SpeedButton9->text(), QStringLiteral("40X40"));
-        QCOMPARE(form->RadioButtons[2]->text(), QStringLiteral("2х2"));
-        QCOMPARE(form->SpeedButton7->toolTip(), QStringLiteral("Начать"));
-        QCOMPARE(form->Chart1->leftAxis().maximum, 1600.0);
+        QCOMPARE(control<ValueLabel>("Label10")->text(), QString(10, QLatin1Char(' ')));
+        for (const char* value : {"Label2", "Label5", "Label8"}) {
+            QVERIFY(control<ValueLabel>(value)->text().isEmpty());
+        }
+        QCOMPARE(control<QGroupBox>("GroupBox2")->title(), QStringLiteral("Показать статистику"));
+        QCOMPARE(control<QCheckBox>("CheckBox3")->text(), QStringLiteral("Окрыть и зафиксировать"));
+        QCOMPARE(control<QToolButton>("SpeedButton6")->text(), QStringLiteral("Х"));
+        QCOMPARE(control<QToolButton>("SpeedButton9")->text(), QStringLiteral("40X40"));
+        QCOMPARE(radioButton(2)->text(), QStringLiteral("2х2"));
+        QCOMPARE(control<QToolButton>("SpeedButton7")->toolTip(), QStringLiteral("Начать"));
+        QCOMPARE(control<PopulationChart>("Chart1")->leftAxis().maximum, 1600.0);
         // Buttons and labels take no focus.
-        QCOMPARE(form->SpeedButton7->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(form->Label11->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(control<QToolButton>("SpeedButton7")->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(control<QLabel>("Label11")->focusPolicy(), Qt::NoFocus);
         const Board& b = form->board();
         QCOMPARE(b.BoardSize, 40);
         QCOMPARE(b.StampKind, 1);
         QVERIFY(b.AutoCollapse && !b.StatsVisible && !b.DrawMode);
     }
 
+    void eachControlIsFoundByItsNameAlone() {
+        // Tests and tools reach the controls by the program's names only: each name must lead
+        // to exactly one object, or a copied name would silently hand them the wrong control.
+        QStringList names = {QStringLiteral("SpinEdit1"), QStringLiteral("StringGrid1"),
+                             QStringLiteral("Chart1"), QStringLiteral("Timer1")};
+        const struct {
+            const char* kind;
+            int count;
+        } numbered[] = {{"GroupBox", 5}, {"SpeedButton", 18}, {"RadioButton", 20},
+                        {"CheckBox", 3}, {"Label", 13},       {"Edit", 3}};
+        for (const auto& [kind, count] : numbered) {
+            for (int k = 1; k <= count; ++k) {
+                names << QLatin1String(kind) + QString::number(k);
+            }
+        }
+        for (const QString& name : names) {
+            QVERIFY2(form->findChildren<QObject*>(name).size() == 1, qPrintable(name));
+        }
+    }
+
     void sizeButtonsReshapeTheBoardAndTheWindow() {
         const struct {
-            QToolButton* TForm1::*button;
+            const char* button;
+            const char* caption;
             int size;
             int cell;
             int side;
         } table[] = {
-            {&TForm1::SpeedButton10, 50, 13, 700}, {&TForm1::SpeedButton13, 80, 8, 720},
-            {&TForm1::SpeedButton11, 100, 5, 600}, {&TForm1::SpeedButton12, 150, 4, 750},
-            {&TForm1::SpeedButton14, 200, 2, 600}, {&TForm1::SpeedButton9, 40, 15, 640},
+            {"SpeedButton10", "50x50", 50, 13, 700},   {"SpeedButton13", "80x80", 80, 8, 720},
+            {"SpeedButton11", "100x100", 100, 5, 600}, {"SpeedButton12", "150x150", 150, 4, 750},
+            {"SpeedButton14", "200x200", 200, 2, 600}, {"SpeedButton9", "40X40", 40, 15, 640},
         };
+        auto* grid = control<StringGrid>("StringGrid1");
         for (const auto& row : table) {
             form->board().Cells[3][3] = kAlive;
-            QTest::mouseClick(form.get()->*row.button, Qt::LeftButton);
+            QCOMPARE(control<QToolButton>(row.button)->text(), QLatin1String(row.caption));
+            QTest::mouseClick(control(row.button), Qt::LeftButton);
             QCOMPARE(form->board().BoardSize, row.size);
             QCOMPARE(form->board().CellSize, row.cell);
             QVERIFY(!form->board().isAlive(3, 3)); // the old board was cleared
-            QCOMPARE(form->StringGrid1->size(), QSize(row.side, row.side));
-            QCOMPARE(form->StringGrid1->colCount(), row.size);
-            QCOMPARE(form->Chart1->leftAxis().maximum, double(row.size * row.size));
+            QCOMPARE(grid->size(), QSize(row.side, row.side));
+            QCOMPARE(grid->colCount(), row.size);
+            QCOMPARE(control<PopulationChart>("Chart1")->leftAxis().maximum,
+                     double(row.size * row.size));
             QCOMPARE(form->size(), QSize(328 + row.side, row.side));
-            for (QToolButton* b : {form->SpeedButton9, form->SpeedButton10, form->SpeedButton11,
-                                   form->SpeedButton12, form->SpeedButton13, form->SpeedButton14}) {
-                QCOMPARE(b->isVisible(), b != form.get()->*row.button);
+            for (const char* b : {"SpeedButton9", "SpeedButton10", "SpeedButton11", "SpeedButton12",
+                                  "SpeedButton13", "SpeedButton14"}) {
+                QCOMPARE(control(b)->isVisible(), QLatin1String(b) != QLatin1String(row.button));
             }
         }
     }
@@ -121,8 +132,8 @@ private slots:
         const auto stopOf = [&](int first, int last) {
             QList<QWidget*> stop;
             for (int k = first; k <= last; ++k) {
-                if (form->RadioButtons[k]->isChecked()) {
-                    stop << form->RadioButtons[k];
+                if (radioButton(k)->isChecked()) {
+                    stop << radioButton(k);
                 }
             }
             return stop;
@@ -146,62 +157,76 @@ private slots:
         // the brushes unchecked.
         for (int figure : {0, 17}) {
             if (figure != 0) {
-                form->RadioButtons[figure]->click();
-                form->UncheckBrushes();
+                radioButton(figure)->click(); // choosing a figure unchecks the brushes
+                QVERIFY(stopOf(1, 11).isEmpty());
             }
-            const QList<QWidget*> expected =
-                QList<QWidget*>{form->CheckBox1, form->SpinEdit1, form->StringGrid1} +
-                stopOf(1, 11) + QList<QWidget*>{form->Edit1, form->Edit2} + stopOf(19, 20) +
-                stopOf(12, 18) + QList<QWidget*>{form->CheckBox3, form->CheckBox2, form->Edit3};
-            QCOMPARE(chainFrom(form->CheckBox1), expected);
+            const auto controls = [this](std::initializer_list<const char*> names) {
+                QList<QWidget*> widgets;
+                for (const char* name : names) {
+                    widgets << control(name);
+                }
+                return widgets;
+            };
+            const QList<QWidget*> expected = controls({"CheckBox1", "SpinEdit1", "StringGrid1"}) +
+                                             stopOf(1, 11) + controls({"Edit1", "Edit2"}) +
+                                             stopOf(19, 20) + stopOf(12, 18) +
+                                             controls({"CheckBox3", "CheckBox2", "Edit3"});
+            QWidget* first = control("CheckBox1");
+            QCOMPARE(chainFrom(first), expected);
             QList<QWidget*> backwards(expected.rbegin(), expected.rend() - 1);
-            backwards.prepend(form->CheckBox1);
-            QCOMPARE(chainFrom(form->CheckBox1, Qt::Key_Backtab), backwards);
+            backwards.prepend(first);
+            QCOMPARE(chainFrom(first, Qt::Key_Backtab), backwards);
         }
-        QVERIFY(form->RadioButtons[17]->isChecked());
+        QVERIFY(radioButton(17)->isChecked());
     }
 
     void sizeOutsideTheTableKeepsTheCellSizeAndShowsEveryButton() {
-        form->board().BoardSize = 60;
-        form->ApplyBoardSize();
-        QCOMPARE(form->StringGrid1->size(), QSize(960, 960));
-        for (QToolButton* b : {form->SpeedButton9, form->SpeedButton10, form->SpeedButton14}) {
-            QVERIFY(b->isVisible());
+        // Only a board file brings such a size.
+        QTemporaryDir scratch;
+        QFile sixty(scratch.filePath(QStringLiteral("sixty.txt")));
+        QVERIFY(sixty.open(QIODevice::WriteOnly) && sixty.write("60\r\n") == 4);
+        sixty.close();
+        log.nextOpen = sixty.fileName();
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
+        QCOMPARE(form->board().BoardSize, 60);
+        QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(960, 960));
+        for (const char* b : {"SpeedButton9", "SpeedButton10", "SpeedButton14"}) {
+            QVERIFY(control(b)->isVisible());
         }
     }
 
     void hidingTheLinesKeepsTheControlAndShowsTheStrip() {
-        form->board().Cells[2][3] = kAlive;
-        form->PaintAliveCell(2, 3);
-        QTest::mouseClick(form->CheckBox1, Qt::LeftButton);
-        QCOMPARE(form->CheckBox1->text(), QStringLiteral("Показать сетку"));
-        QCOMPARE(form->StringGrid1->gridLineWidth(), 0);
-        QCOMPARE(form->StringGrid1->size(), QSize(640, 640));
+        pressCell(2, 3);
+        auto* lines = control<QCheckBox>("CheckBox1");
+        auto* grid = control<StringGrid>("StringGrid1");
+        QTest::mouseClick(lines, Qt::LeftButton);
+        QCOMPARE(lines->text(), QStringLiteral("Показать сетку"));
+        QCOMPARE(grid->gridLineWidth(), 0);
+        QCOMPARE(grid->size(), QSize(640, 640));
         QApplication::processEvents();
-        const QImage shot = form->StringGrid1->snapshot();
-        const QColor yellow(255, 255, 0);
-        const QColor orange(255, 128, 64);
-        QCOMPARE(shot.pixelColor(30, 45), yellow);
-        QCOMPARE(shot.pixelColor(44, 59), yellow);
-        QCOMPARE(shot.pixelColor(45, 59), orange);
-        QCOMPARE(shot.pixelColor(639, 639), orange); // the strip beyond the last cell
-        QTest::mouseClick(form->CheckBox1, Qt::LeftButton);
-        QCOMPARE(form->CheckBox1->text(), QStringLiteral("Убрать сетку"));
-        QCOMPARE(form->StringGrid1->gridLineWidth(), 1);
+        const QImage shot = grid->snapshot();
+        QCOMPARE(shot.pixelColor(30, 45), kAliveColour);
+        QCOMPARE(shot.pixelColor(44, 59), kAliveColour);
+        QCOMPARE(shot.pixelColor(45, 59), kBoardColour);
+        QCOMPARE(shot.pixelColor(639, 639), kBoardColour); // the strip beyond the last cell
+        QTest::mouseClick(lines, Qt::LeftButton);
+        QCOMPARE(lines->text(), QStringLiteral("Убрать сетку"));
+        QCOMPARE(grid->gridLineWidth(), 1);
     }
 
     void clearingEmptiesBoardAndStatistics() {
         form->board().Cells[5][5] = kAlive;
         form->board().Cells[40][2] = kAlive; // beyond the board: stays
         form->board().StatsVisible = true;
-        form->NextGeneration();
-        QCOMPARE(form->Label5->text(), QStringLiteral("1"));
-        QTest::mouseClick(form->SpeedButton1, Qt::LeftButton);
+        tick();
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("1"));
+        QTest::mouseClick(control("SpeedButton1"), Qt::LeftButton);
         QVERIFY(!form->board().isAlive(5, 5));
         QVERIFY(form->board().isAlive(40, 2));
         QCOMPARE(form->board().Generation, 0);
-        QVERIFY(form->Label5->text().isEmpty() && form->Label10->text().isEmpty());
-        QCOMPARE(form->Chart1->series().count(), 0);
+        QVERIFY(control<ValueLabel>("Label5")->text().isEmpty() &&
+                control<ValueLabel>("Label10")->text().isEmpty());
+        QCOMPARE(control<PopulationChart>("Chart1")->series().count(), 0);
     }
 };
 

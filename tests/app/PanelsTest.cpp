@@ -14,6 +14,25 @@
 
 using namespace tivla;
 
+namespace {
+
+// Where a slide leaves the panel below it: the brushes' opening pushes the figures panel down,
+// and the statistics panel rides on the settings panel's bottom edge.
+constexpr int kFiguresBelowOpenBrushes =
+    kFiguresPanelAtStart.y() + kBrushesOpenHeight - kPanelStripHeight;
+constexpr int kStatisticsBelowOpenSettings =
+    kStatisticsPanelAtStart.y() + kSettingsOpenHeight - kSettingsPanelAtStart.height();
+constexpr int kStatisticsBelowShutSettings =
+    kStatisticsBelowOpenSettings - kSettingsOpenHeight + kSettingsShutHeight;
+// The program's own figures.
+static_assert(kPanelStripHeight == 15 && kBrushesOpenHeight == 121 && kFiguresOpenHeight == 137);
+static_assert(kSettingsOpenHeight == 97 && kSettingsShutHeight == 0 &&
+              kStatisticsOpenHeight == 265);
+static_assert(kFiguresBelowOpenBrushes == 242 && kStatisticsBelowOpenSettings == 352 &&
+              kStatisticsBelowShutSettings == 255);
+
+} // namespace
+
 class PanelsTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
 
@@ -23,122 +42,133 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void hoveringOpensAndChoosingShutsTheStampPanels() {
-        sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(60, 6));
-        QCOMPARE(form->GroupBox4->height(), 121);
-        QCOMPARE(form->GroupBox5->y(), 242);
-        sendMouse(form->GroupBox5, QEvent::MouseMove, QPoint(60, 6));
-        QCOMPARE(form->GroupBox5->height(), 137);
-        QCOMPARE(form->GroupBox4->height(), 121); // opening one does not shut the other
+        auto* brushes = control<QGroupBox>("GroupBox4");
+        auto* figures = control<QGroupBox>("GroupBox5");
+        sendMouse(brushes, QEvent::MouseMove, QPoint(60, 6));
+        QCOMPARE(brushes->height(), kBrushesOpenHeight);
+        QCOMPARE(figures->y(), kFiguresBelowOpenBrushes);
+        sendMouse(figures, QEvent::MouseMove, QPoint(60, 6));
+        QCOMPARE(figures->height(), kFiguresOpenHeight);
+        QCOMPARE(brushes->height(), kBrushesOpenHeight); // opening one does not shut the other
 
-        QTest::mouseClick(form->RadioButtons[6], Qt::LeftButton, {}, QPoint(5, 8));
+        QTest::mouseClick(radioButton(6), Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(form->board().StampKind, 6);
-        QCOMPARE(form->GroupBox4->height(), 15);
-        QCOMPARE(form->GroupBox5->y(), 136);
-        QCOMPARE(form->GroupBox5->height(), 137);
-        QTest::mouseClick(form->RadioButtons[14], Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(form->GroupBox5->height(), 15);
-        QVERIFY(!form->RadioButtons[6]->isChecked());
+        QCOMPARE(brushes->height(), kPanelStripHeight);
+        QCOMPARE(figures->y(), kFiguresPanelAtStart.y());
+        QCOMPARE(figures->height(), kFiguresOpenHeight);
+        QTest::mouseClick(radioButton(14), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(figures->height(), kPanelStripHeight);
+        QVERIFY(!radioButton(6)->isChecked());
 
         // Moves over a child, or reported beyond the shut strip, are not the panel's own.
-        sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(20, 30));
-        QCOMPARE(form->GroupBox4->height(), 15);
-        sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(60, 6));
-        sendMouse(form->GroupBox4, QEvent::MouseMove, QPoint(20, 24)); // over "Один"
-        QCOMPARE(form->GroupBox4->height(), 121);
+        sendMouse(brushes, QEvent::MouseMove, QPoint(20, 30));
+        QCOMPARE(brushes->height(), kPanelStripHeight);
+        sendMouse(brushes, QEvent::MouseMove, QPoint(60, 6));
+        sendMouse(brushes, QEvent::MouseMove, QPoint(20, 24)); // over "Один"
+        QCOMPARE(brushes->height(), kBrushesOpenHeight);
     }
 
     void thePinOpensBothAndReleasesFiguresFirst() {
-        QTest::mouseClick(form->CheckBox3, Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(form->CheckBox3->text(), QStringLiteral("Свернуть"));
-        QCOMPARE(form->GroupBox4->height(), 121);
-        QCOMPARE(form->GroupBox5->height(), 137);
-        QCOMPARE(form->GroupBox5->y(), 242);
+        auto* pin = control<QCheckBox>("CheckBox3");
+        auto* brushes = control<QGroupBox>("GroupBox4");
+        auto* figures = control<QGroupBox>("GroupBox5");
+        QTest::mouseClick(pin, Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(pin->text(), QStringLiteral("Свернуть"));
+        QCOMPARE(brushes->height(), kBrushesOpenHeight);
+        QCOMPARE(figures->height(), kFiguresOpenHeight);
+        QCOMPARE(figures->y(), kFiguresBelowOpenBrushes);
         QVERIFY(!form->board().AutoCollapse);
         // While pinned, a choice leaves both panels open.
-        QTest::mouseClick(form->RadioButtons[3], Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(form->GroupBox4->height(), 121);
+        QTest::mouseClick(radioButton(3), Qt::LeftButton, {}, QPoint(5, 8));
+        QCOMPARE(brushes->height(), kBrushesOpenHeight);
 
         int brushHeightWhenFiguresStarted = -1;
         watcher.onResize = [&] {
             if (brushHeightWhenFiguresStarted < 0) {
-                brushHeightWhenFiguresStarted = form->GroupBox4->height();
+                brushHeightWhenFiguresStarted = brushes->height();
             }
         };
-        form->GroupBox5->installEventFilter(&watcher);
-        QTest::mouseClick(form->CheckBox3, Qt::LeftButton, {}, QPoint(5, 8));
-        form->GroupBox5->removeEventFilter(&watcher);
-        QCOMPARE(brushHeightWhenFiguresStarted, 121);
-        QCOMPARE(form->CheckBox3->text(), QStringLiteral("Окрыть и зафиксировать"));
-        QCOMPARE(form->GroupBox4->height(), 15);
-        QCOMPARE(form->GroupBox5->height(), 15);
-        QCOMPARE(form->GroupBox5->y(), 136);
+        figures->installEventFilter(&watcher);
+        QTest::mouseClick(pin, Qt::LeftButton, {}, QPoint(5, 8));
+        figures->removeEventFilter(&watcher);
+        QCOMPARE(brushHeightWhenFiguresStarted, kBrushesOpenHeight);
+        QCOMPARE(pin->text(), QStringLiteral("Окрыть и зафиксировать"));
+        QCOMPARE(brushes->height(), kPanelStripHeight);
+        QCOMPARE(figures->height(), kPanelStripHeight);
+        QCOMPARE(figures->y(), kFiguresPanelAtStart.y());
         QVERIFY(form->board().AutoCollapse);
     }
 
     void settingsPanelPushesTheStatisticsPanel() {
+        auto* fill = control<QCheckBox>("CheckBox2");
+        auto* settings = control<QGroupBox>("GroupBox1");
+        auto* statistics = control<QGroupBox>("GroupBox2");
         bool disabledMidSlide = false;
-        QTimer::singleShot(0, form.get(),
-                           [&] { disabledMidSlide = !form->CheckBox2->isEnabled(); });
-        QTest::mouseClick(form->CheckBox2, Qt::LeftButton, {}, QPoint(5, 12));
+        QTimer::singleShot(0, form.get(), [&] { disabledMidSlide = !fill->isEnabled(); });
+        QTest::mouseClick(fill, Qt::LeftButton, {}, QPoint(5, 12));
         QVERIFY(disabledMidSlide);
-        QVERIFY(form->CheckBox2->isEnabled());
-        QCOMPARE(form->GroupBox1->height(), 97);
-        QCOMPARE(form->GroupBox2->y(), 352);
-        QTest::mouseClick(form->CheckBox2, Qt::LeftButton, {}, QPoint(5, 12));
-        QCOMPARE(form->GroupBox1->height(), 0);
-        QCOMPARE(form->GroupBox2->y(), 255);
-        QTest::mouseClick(form->CheckBox2, Qt::LeftButton, {}, QPoint(5, 12));
-        QCOMPARE(form->GroupBox2->y(), 352);
+        QVERIFY(fill->isEnabled());
+        QCOMPARE(settings->height(), kSettingsOpenHeight);
+        QCOMPARE(statistics->y(), kStatisticsBelowOpenSettings);
+        QTest::mouseClick(fill, Qt::LeftButton, {}, QPoint(5, 12));
+        QCOMPARE(settings->height(), kSettingsShutHeight);
+        QCOMPARE(statistics->y(), kStatisticsBelowShutSettings);
+        QTest::mouseClick(fill, Qt::LeftButton, {}, QPoint(5, 12));
+        QCOMPARE(statistics->y(), kStatisticsBelowOpenSettings);
     }
 
     void keysTypedDuringTheSettingsSlideGoNowhere() {
+        auto* fill = control<QCheckBox>("CheckBox2");
         form->activateWindow();
-        form->CheckBox2->setFocus();
+        fill->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        const QString fillCount = form->Edit3->text();
+        const QString fillCount = control<QLineEdit>("Edit3")->text();
         // A Space in the middle of the slide, as a second press of the box's key would send.
         QTimer::singleShot(0, form.get(), [&] {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
         });
-        QTest::keyClick(form->CheckBox2, Qt::Key_Space);
-        QCOMPARE(form->GroupBox1->height(), 97);
-        QCOMPARE(form->Edit3->text(), fillCount);
+        QTest::keyClick(fill, Qt::Key_Space);
+        QCOMPARE(control<QGroupBox>("GroupBox1")->height(), kSettingsOpenHeight);
+        QCOMPARE(control<QLineEdit>("Edit3")->text(), fillCount);
         QVERIFY(log.errors.isEmpty());
-        QVERIFY(form->CheckBox2->hasFocus());
+        QVERIFY(fill->hasFocus());
     }
 
     void statisticsPanelTogglesOnItsOwnSurfaceOnly() {
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
-        QCOMPARE(form->GroupBox2->height(), 265);
-        QCOMPARE(form->GroupBox2->title(), QStringLiteral("C") + QStringLiteral("татистика"));
+        auto* statistics = control<QGroupBox>("GroupBox2");
+        clickStatisticsCaption();
+        QCOMPARE(statistics->height(), kStatisticsOpenHeight);
+        QCOMPARE(statistics->title(), QStringLiteral("C") + QStringLiteral("татистика"));
         QVERIFY(form->board().StatsVisible);
-        QTest::mouseClick(form->Label6, Qt::LeftButton);
-        QTest::mouseClick(form->Chart1, Qt::LeftButton);
-        QCOMPARE(form->GroupBox2->height(), 265);
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
-        QCOMPARE(form->GroupBox2->height(), 15);
-        QCOMPARE(form->GroupBox2->title(), QStringLiteral("Показать статистику"));
+        QTest::mouseClick(control("Label6"), Qt::LeftButton);
+        QTest::mouseClick(control("Chart1"), Qt::LeftButton);
+        QCOMPARE(statistics->height(), kStatisticsOpenHeight);
+        clickStatisticsCaption();
+        QCOMPARE(statistics->height(), kPanelStripHeight);
+        QCOMPARE(statistics->title(), QStringLiteral("Показать статистику"));
         QVERIFY(!form->board().StatsVisible);
     }
 
     void ticksRunInTheMiddleOfAnAnimatedSlide() {
-        form->Timer1->setInterval(1);
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        control<RunTimer>("Timer1")->setInterval(1);
+        QTest::mouseClick(control("SpeedButton7"), Qt::LeftButton);
         const int before = form->board().Generation;
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
+        clickStatisticsCaption();
+        clickStatisticsCaption();
         QVERIFY(form->board().Generation > before);
     }
 
     void theWindowGrowsWhilePanelsReachBelowTheBoard() {
-        QTest::mouseClick(form->SpeedButton11, Qt::LeftButton); // 100x100: a 600-pixel board
+        auto* statistics = control<QGroupBox>("GroupBox2");
+        QTest::mouseClick(control("SpeedButton11"), Qt::LeftButton); // 100x100: a 600-pixel board
         QCOMPARE(form->height(), 600);
-        QTest::mouseClick(form->CheckBox2, Qt::LeftButton, {}, QPoint(5, 12));
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
-        QCOMPARE(form->GroupBox2->geometry().bottom() + 1, 617);
-        QCOMPARE(form->height(), 617);
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
+        QTest::mouseClick(control("CheckBox2"), Qt::LeftButton, {}, QPoint(5, 12));
+        clickStatisticsCaption();
+        const int bottom = kStatisticsBelowOpenSettings + kStatisticsOpenHeight;
+        QCOMPARE(statistics->geometry().bottom() + 1, bottom);
+        QCOMPARE(form->height(), bottom);
+        clickStatisticsCaption();
         QCOMPARE(form->height(), 600);
     }
 

@@ -17,12 +17,12 @@ class PatternFilesTest : public QObject, protected MainWindowUnderTest {
 private:
     void clickOpen(const QString& path) {
         log.nextOpen = path;
-        QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
     }
     void clickSave(const QString& name, int filter) {
         log.nextSave = dir->filePath(name);
         log.nextSaveFilter = filter;
-        QTest::mouseClick(form->SpeedButton8, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton8"), Qt::LeftButton);
     }
     QByteArray contents(const QString& name) const {
         QFile file(dir->filePath(name));
@@ -32,14 +32,15 @@ private:
     bool drop(const QList<QUrl>& urls) {
         QMimeData data;
         data.setUrls(urls);
-        const QPoint at = form->StringGrid1->rect().center();
+        auto* grid = control<StringGrid>("StringGrid1");
+        const QPoint at = grid->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form->StringGrid1, &enter);
+        QApplication::sendEvent(grid, &enter);
         if (!enter.isAccepted()) {
             return false;
         }
         QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form->StringGrid1, &dropped);
+        QApplication::sendEvent(grid, &dropped);
         return dropped.isAccepted();
     }
 
@@ -85,7 +86,7 @@ private slots:
     }
 
     void anOpenedPatternKeepsTheSizeWhenItFitsOrTakesTheSmallestThatHoldsIt() {
-        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton); // 80x80
+        QTest::mouseClick(control("SpeedButton13"), Qt::LeftButton); // 80x80
         form->board().Generation = 7;
         clickOpen(write(QStringLiteral("glider.rle"), "x = 3, y = 3\nbo$2bo$3o!\n"));
         Board& b = form->board();
@@ -97,14 +98,14 @@ private slots:
         clickOpen(write(QStringLiteral("wide.cells"), QByteArray(101, 'O') + "\n"));
         QCOMPARE(b.BoardSize, 150);
         QCOMPARE(b.CellSize, 4);
-        QCOMPARE(form->StringGrid1->size(), QSize(750, 750));
+        QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(750, 750));
         QCOMPARE(aliveCount(), 101);
         QVERIFY(b.isAlive(24, 74) && b.isAlive(124, 74) && !b.isAlive(125, 74));
         QVERIFY(log.errors.isEmpty());
     }
 
     void aRefusedPatternLeavesTheClearedBoardAndSaysWhere() {
-        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton); // 50x50
+        QTest::mouseClick(control("SpeedButton10"), Qt::LeftButton); // 50x50
         form->board().Cells[3][3] = kAlive;
         clickOpen(write(QStringLiteral("multi.rle"), "#C\nx = 2, y = 1\nAB!\n"));
         QCOMPARE(log.errors.size(), 1);

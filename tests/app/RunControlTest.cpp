@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/RunTimer.h"
+#include "app/WindowColours.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -23,32 +24,36 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void startAndStopBringBackTheStartingState() {
+        auto* start = control<QToolButton>("SpeedButton7");
+        auto* stop = control<QToolButton>("SpeedButton18");
+        auto* timer = control<RunTimer>("Timer1");
         form->board().NeighbourCounts[0][0] = 3;
         form->board().NeighbourCounts[42][42] = 2; // N + 2 on 40x40
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
-        QVERIFY(form->Timer1->enabled());
-        QVERIFY(form->SpeedButton18->isVisible());
-        QVERIFY(!form->SpeedButton7->isVisible());
+        QTest::mouseClick(start, Qt::LeftButton);
+        QVERIFY(timer->enabled());
+        QVERIFY(stop->isVisible());
+        QVERIFY(!start->isVisible());
         QCOMPARE(form->board().NeighbourCounts[0][0], 0);
         QCOMPARE(form->board().NeighbourCounts[42][42], 0);
-        QTest::mouseClick(form->SpeedButton18, Qt::LeftButton);
-        QVERIFY(!form->Timer1->enabled());
-        QVERIFY(!form->SpeedButton18->isVisible());
-        QVERIFY(form->SpeedButton7->isVisible());
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QVERIFY(!timer->enabled());
+        QVERIFY(!stop->isVisible());
+        QVERIFY(start->isVisible());
     }
 
     void intervalZeroStopsTicksButNotTheRunState() {
-        form->Edit1->setText(QStringLiteral("0"));
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        auto* interval = control<QLineEdit>("Edit1");
+        interval->setText(QStringLiteral("0"));
+        QTest::mouseClick(control("SpeedButton7"), Qt::LeftButton);
         QTest::qWait(60);
         QCOMPARE(form->board().Generation, 0);
-        QVERIFY(form->SpeedButton18->isVisible());
-        form->Edit1->setText(QStringLiteral("2"));
+        QVERIFY(control<QToolButton>("SpeedButton18")->isVisible());
+        interval->setText(QStringLiteral("2"));
         QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > 0, 2000);
     }
 
     void numberBoxesLetOnlyDigitsAndBackspaceThrough() {
-        for (QLineEdit* edit : {form->Edit1, form->Edit2}) {
+        for (QLineEdit* edit : {control<QLineEdit>("Edit1"), control<QLineEdit>("Edit2")}) {
             edit->setFocus();
             edit->setText(QStringLiteral("12"));
             edit->end(false);
@@ -63,7 +68,7 @@ private slots:
             QVERIFY(!edit->hasFocus());
         }
         // Input methods, dead keys and dragged text reach the text without a key press.
-        for (QLineEdit* edit : {form->Edit1, form->Edit2}) {
+        for (QLineEdit* edit : {control<QLineEdit>("Edit1"), control<QLineEdit>("Edit2")}) {
             edit->setText(QStringLiteral("12"));
             edit->end(false);
             QInputMethodEvent composed;
@@ -82,90 +87,95 @@ private slots:
             QVERIFY2(edit->text().contains(QStringLiteral("45")), qPrintable(edit->text()));
         }
         // The target box has no filter.
-        form->Edit3->setFocus();
-        QTest::keyClick(form->Edit3, Qt::Key_A);
-        QVERIFY(form->Edit3->text().endsWith(QLatin1Char('a')));
+        auto* target = control<QLineEdit>("Edit3");
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_A);
+        QVERIFY(target->text().endsWith(QLatin1Char('a')));
     }
 
     void emptiedBoxesAreCorrected() {
-        form->Edit1->clear();
-        QCOMPARE(form->Edit1->text(), QStringLiteral("1"));
-        QCOMPARE(form->Timer1->interval(), 1);
+        auto* interval = control<QLineEdit>("Edit1");
+        auto* target = control<QLineEdit>("Edit3");
+        interval->clear();
+        QCOMPARE(interval->text(), QStringLiteral("1"));
+        QCOMPARE(control<RunTimer>("Timer1")->interval(), 1);
         advance(3);
-        form->Edit3->setFocus();
-        form->Edit3->selectAll();
-        QTest::keyClick(form->Edit3, Qt::Key_2);
-        QCOMPARE(form->Edit3->text(), QStringLiteral("4"));
-        form->Edit3->clear();
-        QCOMPARE(form->Edit3->text(), QStringLiteral("4"));
+        target->setFocus();
+        target->selectAll();
+        QTest::keyClick(target, Qt::Key_2);
+        QCOMPARE(target->text(), QStringLiteral("4"));
+        target->clear();
+        QCOMPARE(target->text(), QStringLiteral("4"));
         QVERIFY(log.errors.isEmpty());
     }
 
     void unreadableNumbersReportAndChangeNothing() {
-        form->Edit2->setText(QString());
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        auto* steps = control<QLineEdit>("Edit2");
+        auto* target = control<QLineEdit>("Edit3");
+        steps->setText(QString());
+        QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
         QCOMPARE(log.errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
         QCOMPARE(form->board().Generation, 0);
 
-        form->Edit3->setText(QStringLiteral("abc"));
+        target->setText(QStringLiteral("abc"));
         QCOMPARE(log.errors.last(), QStringLiteral("'abc' is not a valid integer value."));
-        QCOMPARE(form->Edit3->text(), QStringLiteral("abc"));
+        QCOMPARE(target->text(), QStringLiteral("abc"));
 
-        form->Edit2->setText(QStringLiteral("99999999999")); // beyond 32 bits, as if pasted
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        steps->setText(QStringLiteral("99999999999")); // beyond 32 bits, as if pasted
+        QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
         QCOMPARE(form->board().Generation, 0);
         QCOMPARE(log.errors.size(), 3);
     }
 
     void batchesAdvanceAndFeedTheOpenStatisticsPanel() {
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
+        clickStatisticsCaption();
         form->board().Cells[10][10] = form->board().Cells[11][10] = form->board().Cells[12][10] =
             kAlive;
         advance(25);
         QCOMPARE(form->board().Generation, 25);
         QCOMPARE(form->board().StepsToRun, 25);
-        QCOMPARE(int(form->Chart1->series().count()), 25);
-        QCOMPARE(form->Label5->text(), QStringLiteral("25"));
-        QCOMPARE(form->Label2->text(), QStringLiteral("3"));
+        QCOMPARE(int(control<PopulationChart>("Chart1")->series().count()), 25);
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("25"));
+        QCOMPARE(control<ValueLabel>("Label2")->text(), QStringLiteral("3"));
         QVERIFY(form->board().isAlive(11, 9)); // the blinker stands upright after 25 steps
 
-        form->Edit3->setText(QStringLiteral("30"));
-        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        control<QLineEdit>("Edit3")->setText(QStringLiteral("30"));
+        QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QCOMPARE(form->board().Generation, 30);
         QCOMPARE(form->board().StepsToRun, 5);
         // A target already reached advances nothing.
-        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QCOMPARE(form->board().Generation, 30);
     }
 
     void aShutStatisticsPanelIsLeftAloneWhileGenerationsGoOn() {
-        const QPoint caption(170, 7);
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, caption);
-        form->Timer1Timer();
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, caption);
-        form->Timer1Timer();
+        auto* chart = control<PopulationChart>("Chart1");
+        clickStatisticsCaption();
+        tick();
+        clickStatisticsCaption();
+        tick();
         QCOMPARE(form->board().Generation, 2);
-        QCOMPARE(form->Label5->text(), QStringLiteral("1"));
-        QCOMPARE(int(form->Chart1->series().count()), 1);
-        QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, caption);
-        form->Timer1Timer();
-        QCOMPARE(int(form->Chart1->series().count()), 2);
-        QCOMPARE(form->Chart1->series().x(1), 3); // generation 2 has no point
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("1"));
+        QCOMPARE(int(chart->series().count()), 1);
+        clickStatisticsCaption();
+        tick();
+        QCOMPARE(int(chart->series().count()), 2);
+        QCOMPARE(chart->series().x(1), 3); // generation 2 has no point
     }
 
     void advanceToFromThreeToTen() {
         advance(3);
-        form->Edit3->setText(QStringLiteral("10"));
-        QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
+        control<QLineEdit>("Edit3")->setText(QStringLiteral("10"));
+        QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QCOMPARE(form->board().StepsToRun, 7);
         QCOMPARE(form->board().Generation, 10);
     }
 
     void aBatchWhileRunningLeavesTheBoardRunning() {
-        form->Edit1->setText(QStringLiteral("5"));
-        QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
+        control<QLineEdit>("Edit1")->setText(QStringLiteral("5"));
+        QTest::mouseClick(control("SpeedButton7"), Qt::LeftButton);
         advance(100);
-        QVERIFY(form->Timer1->enabled());
+        QVERIFY(control<RunTimer>("Timer1")->enabled());
         const int after = form->board().Generation;
         QVERIFY(after >= 100);
         QTRY_VERIFY_WITH_TIMEOUT(form->board().Generation > after, 2000);
@@ -173,17 +183,11 @@ private slots:
 
     void aBatchRepaintsTheWholeBoard() {
         form->board().Cells[7][8] = kAlive; // set behind the view's back
-        form->Edit2->setText(QStringLiteral("0"));
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        control<QLineEdit>("Edit2")->setText(QStringLiteral("0"));
+        QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
         QCOMPARE(form->board().Generation, 0);
-        QCOMPARE(form->StringGrid1->snapshot().pixelColor(7 * 16 + 3, 8 * 16 + 3),
-                 QColor(255, 255, 0));
-    }
-
-private:
-    void advance(int steps) {
-        form->Edit2->setText(QString::number(steps));
-        QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
+        QCOMPARE(control<StringGrid>("StringGrid1")->snapshot().pixelColor(7 * 16 + 3, 8 * 16 + 3),
+                 kAliveColour);
     }
 };
 
