@@ -1,7 +1,8 @@
-// The main window: it owns the one board, holds every control and wires each control's
-// events to the handler the program names after it.
+// The main window: it owns the one board and its own state, holds every control and wires
+// each control's events to the handler the program names after it.
 #pragma once
 
+#include "FormState.h"
 #include "engine/BatchRunner.h"
 #include "engine/Board.h"
 
@@ -45,6 +46,8 @@ public:
 
     Board& board() { return *board_; }
     const Board& board() const { return *board_; }
+    FormState& formState() { return formState_; }
+    const FormState& formState() const { return formState_; }
 
     // Handlers, named after their control and event.
     void FormCreate();
@@ -214,6 +217,7 @@ private:
 
     // The one board of this run; fixed size, allocated once with the window.
     std::unique_ptr<Board> board_;
+    FormState formState_;
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<StatisticsDisplay> statistics_;
     QWidget* titleScreen_ = nullptr;

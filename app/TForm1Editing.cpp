@@ -91,7 +91,7 @@ void TForm1::UncheckBrushes() {
 // events see StampKind as it stands at that moment.
 void TForm1::RadioButton1Click() {
     if (isChecked(1)) {
-        board().StampKind = 1;
+        formState_.StampKind = 1;
     }
     CollapseBrushes();
     UncheckFigures();
@@ -101,14 +101,14 @@ void TForm1::brushChosen(int number) {
     UncheckFigures();
     CollapseBrushes();
     if (isChecked(number)) {
-        board().StampKind = number;
+        formState_.StampKind = number;
     }
 }
 
 void TForm1::RadioButton9Click() {
     UncheckFigures();
     if (isChecked(9)) {
-        board().StampKind = 9;
+        formState_.StampKind = 9;
     }
     CollapseBrushes();
 }
@@ -117,7 +117,7 @@ void TForm1::figureChosen(int number) {
     UncheckBrushes();
     CollapseFigures();
     if (isChecked(number)) {
-        board().StampKind = number;
+        formState_.StampKind = number;
     }
 }
 
@@ -172,19 +172,20 @@ void TForm1::RadioButton18Click() {
 
 void TForm1::RadioButton19Click() {
     if (isChecked(19)) {
-        board().DrawMode = false;
+        formState_.DrawMode = false;
     }
 }
 
 void TForm1::RadioButton20Click() {
     if (isChecked(20)) {
-        board().DrawMode = true;
+        formState_.DrawMode = true;
     }
 }
 
 void TForm1::ApplyStamp() {
     FormPainter painter{*this};
-    tivla::ApplyStamp(board(), StringGrid1->col(), StringGrid1->row(), painter);
+    applyStamp(board(), formState_.StampKind, formState_.DrawMode, StringGrid1->col(),
+               StringGrid1->row(), painter);
 }
 
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
@@ -192,7 +193,7 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint
 }
 
 void TForm1::StringGrid1MouseMove(Qt::KeyboardModifiers, QPoint) {
-    if (board().DrawMode) {
+    if (formState_.DrawMode) {
         ApplyStamp();
     }
 }

@@ -166,7 +166,7 @@ int main(int argc, char* argv[]) {
                     ? "the offscreen platform"
                     : qPrintable(QStringLiteral("Xvfb %1 (xcb)").arg(server.display())),
                 form.board().BoardSize, form.board().BoardSize, qPrintable(form.SpinEdit1->text()),
-                form.Timer1->interval(), form.board().StatsVisible ? "open" : "shut");
+                form.Timer1->interval(), form.formState().StatsVisible ? "open" : "shut");
     std::fflush(stdout);
 
     tivla::SoakRecorder recorder(options.window, options.offscreen ? 0 : server.pid(),

@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(form->Timer1->interval(), 500);
         QVERIFY(!form->Timer1->enabled());
         QCOMPARE(form->board().Generation, 0);
-        QCOMPARE(form->board().StepsToRun, 0);
+        QCOMPARE(form->formState().StepsToRun, 0);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
         QVERIFY(form->StringGrid1->snapshot().pixelColor(cellCentre(7, 8)) != kAliveColour);
     }
@@ -135,7 +135,7 @@ private slots:
         paste(form->Edit2, text);
         QTest::mouseClick(form->SpeedButton16, Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
-        QCOMPARE(form->board().StepsToRun, steps);
+        QCOMPARE(form->formState().StepsToRun, steps);
         QCOMPARE(form->board().Generation, 0);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
         QCOMPARE(form->StringGrid1->snapshot().pixelColor(cellCentre(7, 8)), kAliveColour);
@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(form->Edit3->text(), QStringLiteral("2147483647"));
         QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
-        QCOMPARE(form->board().StepsToRun, 1);
+        QCOMPARE(form->formState().StepsToRun, 1);
         QCOMPARE(form->board().Generation, INT_MAX);
         QVERIFY(form->board().isAlive(11, 9)); // the blinker turned once
     }

@@ -45,7 +45,7 @@ private slots:
         QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
         QCOMPARE(b.BoardSize, 40);
-        QCOMPARE(b.CellSize, 15);
+        QCOMPARE(form->formState().CellSize, 15);
         QCOMPARE(form->StringGrid1->size(), QSize(640, 640));
         for (int c = 0; c <= 40; ++c) {
             for (int r = 0; r <= 40; ++r) {
@@ -64,7 +64,7 @@ private slots:
         log.nextOpen = write(QStringLiteral("sixty.txt"), text);
         QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
         QCOMPARE(form->board().BoardSize, 60);
-        QCOMPARE(form->board().CellSize, 15);
+        QCOMPARE(form->formState().CellSize, 15);
         QCOMPARE(form->StringGrid1->size(), QSize(960, 960));
         QVERIFY(form->SpeedButton9->isVisible() && form->SpeedButton14->isVisible());
         QVERIFY(form->board().isAlive(2, 7));

@@ -82,10 +82,12 @@ private slots:
         // Buttons and labels take no focus.
         QCOMPARE(form->SpeedButton7->focusPolicy(), Qt::NoFocus);
         QCOMPARE(form->Label11->focusPolicy(), Qt::NoFocus);
-        const Board& b = form->board();
-        QCOMPARE(b.BoardSize, 40);
-        QCOMPARE(b.StampKind, 1);
-        QVERIFY(b.AutoCollapse && !b.StatsVisible && !b.DrawMode);
+        QCOMPARE(form->board().BoardSize, 40);
+        const FormState& s = form->formState();
+        QCOMPARE(s.CellSize, 15);
+        QCOMPARE(s.StampKind, 1);
+        QVERIFY(s.AutoCollapse && !s.StatsVisible && !s.DrawMode);
+        QCOMPARE(s.StepsToRun, 0);
     }
 
     void sizeButtonsReshapeTheBoardAndTheWindow() {
@@ -103,7 +105,7 @@ private slots:
             form->board().Cells[3][3] = kAlive;
             QTest::mouseClick(form.get()->*row.button, Qt::LeftButton);
             QCOMPARE(form->board().BoardSize, row.size);
-            QCOMPARE(form->board().CellSize, row.cell);
+            QCOMPARE(form->formState().CellSize, row.cell);
             QVERIFY(!form->board().isAlive(3, 3)); // the old board was cleared
             QCOMPARE(form->StringGrid1->size(), QSize(row.side, row.side));
             QCOMPARE(form->StringGrid1->colCount(), row.size);
@@ -193,7 +195,7 @@ private slots:
     void clearingEmptiesBoardAndStatistics() {
         form->board().Cells[5][5] = kAlive;
         form->board().Cells[40][2] = kAlive; // beyond the board: stays
-        form->board().StatsVisible = true;
+        form->formState().StatsVisible = true;
         form->NextGeneration();
         QCOMPARE(form->Label5->text(), QStringLiteral("1"));
         QTest::mouseClick(form->SpeedButton1, Qt::LeftButton);

@@ -31,7 +31,7 @@ private slots:
         QCOMPARE(form->GroupBox4->height(), 121); // opening one does not shut the other
 
         QTest::mouseClick(form->RadioButtons[6], Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(form->board().StampKind, 6);
+        QCOMPARE(form->formState().StampKind, 6);
         QCOMPARE(form->GroupBox4->height(), 15);
         QCOMPARE(form->GroupBox5->y(), 136);
         QCOMPARE(form->GroupBox5->height(), 137);
@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(form->GroupBox4->height(), 121);
         QCOMPARE(form->GroupBox5->height(), 137);
         QCOMPARE(form->GroupBox5->y(), 242);
-        QVERIFY(!form->board().AutoCollapse);
+        QVERIFY(!form->formState().AutoCollapse);
         // While pinned, a choice leaves both panels open.
         QTest::mouseClick(form->RadioButtons[3], Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(form->GroupBox4->height(), 121);
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(form->GroupBox4->height(), 15);
         QCOMPARE(form->GroupBox5->height(), 15);
         QCOMPARE(form->GroupBox5->y(), 136);
-        QVERIFY(form->board().AutoCollapse);
+        QVERIFY(form->formState().AutoCollapse);
     }
 
     void settingsPanelPushesTheStatisticsPanel() {
@@ -112,14 +112,14 @@ private slots:
         QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
         QCOMPARE(form->GroupBox2->height(), 265);
         QCOMPARE(form->GroupBox2->title(), QStringLiteral("C") + QStringLiteral("татистика"));
-        QVERIFY(form->board().StatsVisible);
+        QVERIFY(form->formState().StatsVisible);
         QTest::mouseClick(form->Label6, Qt::LeftButton);
         QTest::mouseClick(form->Chart1, Qt::LeftButton);
         QCOMPARE(form->GroupBox2->height(), 265);
         QTest::mouseClick(form->GroupBox2, Qt::LeftButton, {}, QPoint(170, 7));
         QCOMPARE(form->GroupBox2->height(), 15);
         QCOMPARE(form->GroupBox2->title(), QStringLiteral("Показать статистику"));
-        QVERIFY(!form->board().StatsVisible);
+        QVERIFY(!form->formState().StatsVisible);
     }
 
     void ticksRunInTheMiddleOfAnAnimatedSlide() {

@@ -123,7 +123,7 @@ private slots:
             kAlive;
         advance(25);
         QCOMPARE(form->board().Generation, 25);
-        QCOMPARE(form->board().StepsToRun, 25);
+        QCOMPARE(form->formState().StepsToRun, 25);
         QCOMPARE(int(form->Chart1->series().count()), 25);
         QCOMPARE(form->Label5->text(), QStringLiteral("25"));
         QCOMPARE(form->Label2->text(), QStringLiteral("3"));
@@ -132,7 +132,7 @@ private slots:
         form->Edit3->setText(QStringLiteral("30"));
         QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
         QCOMPARE(form->board().Generation, 30);
-        QCOMPARE(form->board().StepsToRun, 5);
+        QCOMPARE(form->formState().StepsToRun, 5);
         // A target already reached advances nothing.
         QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
         QCOMPARE(form->board().Generation, 30);
@@ -157,7 +157,7 @@ private slots:
         advance(3);
         form->Edit3->setText(QStringLiteral("10"));
         QTest::mouseClick(form->SpeedButton15, Qt::LeftButton);
-        QCOMPARE(form->board().StepsToRun, 7);
+        QCOMPARE(form->formState().StepsToRun, 7);
         QCOMPARE(form->board().Generation, 10);
     }
 

@@ -26,7 +26,7 @@ namespace {
 
 std::unique_ptr<Board> boardWithGlider() {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     for (const auto& [x, y] : {std::pair{26, 25}, {27, 26}, {25, 27}, {26, 27}, {27, 27}}) {
         board->Cells[x][y] = kAlive;
     }
@@ -80,7 +80,7 @@ TEST(BoardFileSave, SavedFileLoadsBackAndReplacesTheOldOneInPlace) {
     EXPECT_EQ(status.st_mode & 0777, 0640u) << "a replaced file keeps its permissions";
 
     auto back = std::make_unique<Board>();
-    back->FormCreate();
+    back->resetToStart();
     BoardFileInput input(path);
     ASSERT_TRUE(input.isOpen());
     SilentPainter silent;
@@ -138,7 +138,7 @@ TEST(BoardFileWriter, BytesTheDeviceRefusesOnFlushAreReported) {
 
 TEST(BoardFileSave, DevicesAreWrittenIntoNeverReplaced) {
     Board board;
-    board.FormCreate();
+    board.resetToStart();
     EXPECT_FALSE(saveBoardFile("/dev/null", board).has_value());
     const auto full = saveBoardFile("/dev/full", board);
     ASSERT_TRUE(full.has_value());

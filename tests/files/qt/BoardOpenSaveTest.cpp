@@ -1,5 +1,6 @@
 // Open and save through the paths the file dialogs hand over, and the example boards.
 #include "files/BoardOpenSave.h"
+#include "app/FormState.h"
 #include "engine/Board.h"
 #include "files/BoardFileWriter.h"
 
@@ -28,7 +29,7 @@ struct RecordingPainter {
 
 std::unique_ptr<Board> freshBoard() {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     return board;
 }
 
@@ -87,18 +88,20 @@ private slots:
 
         auto loaded = freshBoard();
         loaded->BoardSize = 100;
-        loaded->CellSize = 5;
+        FormState form;
+        form.CellSize = 5;
         RecordingPainter painter;
         int resizes = 0;
         const auto error = loadBoardFromFile(path, *loaded, painter, [&] {
             ++resizes;
             painter.paintsBeforeResize = static_cast<int>(painter.alive.size());
+            form.followBoardSize(loaded->BoardSize);
         });
         QCOMPARE(messageOf(error), QStringLiteral("no error"));
         QCOMPARE(resizes, 1);
         QCOMPARE(painter.paintsBeforeResize, 0);
         QCOMPARE(loaded->BoardSize, 40);
-        QCOMPARE(loaded->CellSize, 15);
+        QCOMPARE(form.CellSize, 15);
         for (int x = 0; x <= 40; ++x) {
             for (int y = 0; y <= 40; ++y) {
                 QCOMPARE(loaded->Cells[x][y], saved->Cells[x][y]);
