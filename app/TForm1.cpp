@@ -15,7 +15,6 @@
 #include "WindowDragArea.h"
 #include "controls/NumberBoxRules.h"
 #include "engine/BatchRunner.h"
-#include "engine/BoardSizes.h"
 #include "engine/GenerationStep.h"
 #include "engine/IntegerText.h"
 #include "engine/RunControl.h"
@@ -126,7 +125,8 @@ void TForm1::wireControls() {
 }
 
 void TForm1::FormCreate() {
-    board_->FormCreate();
+    board_->resetToStart();
+    formState_.resetToStart();
     SpeedButton9->hide();
     Chart1->series().setActive(true);
     setChartMaximum(1600);
@@ -159,7 +159,7 @@ void TForm1::setChartMaximum(int maximum) {
 }
 
 StatisticsSink* TForm1::statisticsSink() {
-    return board_->StatsVisible ? statistics_.get() : nullptr;
+    return formState_.StatsVisible ? statistics_.get() : nullptr;
 }
 
 void TForm1::setBatchTuning(const BatchSettings& settings, int progressAfterMilliseconds) {
@@ -172,8 +172,8 @@ void TForm1::ApplyBoardSize() {
     setChartMaximum(n * n);
     StringGrid1->setRowCount(n);
     StringGrid1->setColCount(n);
-    StringGrid1->setDefaultRowHeight(board_->CellSize);
-    StringGrid1->setDefaultColWidth(board_->CellSize);
+    StringGrid1->setDefaultRowHeight(formState_.CellSize);
+    StringGrid1->setDefaultColWidth(formState_.CellSize);
     StringGrid1->resize(StringGrid1->width(), (StringGrid1->defaultRowHeight() + 1) * n);
     StringGrid1->resize((StringGrid1->defaultColWidth() + 1) * n, StringGrid1->height());
     for (const SizeButton& sizeButton : kSizeButtons) {
@@ -198,7 +198,7 @@ int TForm1::boardSizeOf(const QToolButton* sizeButton) const {
 void TForm1::applySizeButton(int boardSize) {
     ClearBoard();
     board_->BoardSize = boardSize;
-    board_->CellSize = cellSizeFor(boardSize).value_or(board_->CellSize);
+    formState_.followBoardSize(boardSize);
     ApplyBoardSize();
 }
 
@@ -278,8 +278,8 @@ void TForm1::SpeedButton16Click() {
     if (!steps) {
         return;
     }
-    board_->StepsToRun = *steps;
-    runAdvance(board_->StepsToRun);
+    formState_.StepsToRun = *steps;
+    runAdvance(formState_.StepsToRun);
 }
 
 void TForm1::SpeedButton15Click() {
@@ -287,8 +287,8 @@ void TForm1::SpeedButton15Click() {
     if (!target) {
         return;
     }
-    board_->StepsToRun = stepsToTarget(*target, board_->Generation);
-    runAdvance(board_->StepsToRun);
+    formState_.StepsToRun = stepsToTarget(*target, board_->Generation);
+    runAdvance(formState_.StepsToRun);
 }
 
 void TForm1::runAdvance(std::int32_t steps) {
@@ -302,7 +302,7 @@ void TForm1::runAdvance(std::int32_t steps) {
         const BatchOutcome outcome =
             runBatch(*board_, steps, statisticsSink(), &progress, batchSettings_);
         // A cancelled batch leaves everything as a batch of the generations it reached would.
-        board_->StepsToRun = static_cast<std::int32_t>(outcome.done);
+        formState_.StepsToRun = static_cast<std::int32_t>(outcome.done);
     }
     FormPainter painter{*this};
     repaintWholeBoard(*board_, painter);

@@ -3,6 +3,7 @@
 // tests and tools find a control by its objectName(), the name the program gives it.
 #pragma once
 
+#include "FormState.h"
 #include "engine/BatchRunner.h"
 #include "engine/Board.h"
 
@@ -57,6 +58,8 @@ public:
 
     Board& board() { return *board_; }
     const Board& board() const { return *board_; }
+    FormState& formState() { return formState_; }
+    const FormState& formState() const { return formState_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -227,6 +230,7 @@ private:
 
     // The one board of this run; fixed size, allocated once with the window.
     std::unique_ptr<Board> board_;
+    FormState formState_;
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<StatisticsDisplay> statistics_;
     FitToChildren* fitToChildren_ = nullptr;

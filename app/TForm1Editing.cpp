@@ -90,7 +90,7 @@ void TForm1::UncheckBrushes() {
 // events see StampKind as it stands at that moment.
 void TForm1::RadioButton1Click() {
     if (isChecked(1)) {
-        board().StampKind = 1;
+        formState_.StampKind = 1;
     }
     CollapseBrushes();
     UncheckFigures();
@@ -100,14 +100,14 @@ void TForm1::brushChosen(int number) {
     UncheckFigures();
     CollapseBrushes();
     if (isChecked(number)) {
-        board().StampKind = number;
+        formState_.StampKind = number;
     }
 }
 
 void TForm1::RadioButton9Click() {
     UncheckFigures();
     if (isChecked(9)) {
-        board().StampKind = 9;
+        formState_.StampKind = 9;
     }
     CollapseBrushes();
 }
@@ -116,7 +116,7 @@ void TForm1::figureChosen(int number) {
     UncheckBrushes();
     CollapseFigures();
     if (isChecked(number)) {
-        board().StampKind = number;
+        formState_.StampKind = number;
     }
 }
 
@@ -171,19 +171,20 @@ void TForm1::RadioButton18Click() {
 
 void TForm1::RadioButton19Click() {
     if (isChecked(19)) {
-        board().DrawMode = false;
+        formState_.DrawMode = false;
     }
 }
 
 void TForm1::RadioButton20Click() {
     if (isChecked(20)) {
-        board().DrawMode = true;
+        formState_.DrawMode = true;
     }
 }
 
 void TForm1::ApplyStamp() {
     FormPainter painter{*this};
-    tivla::ApplyStamp(board(), StringGrid1->col(), StringGrid1->row(), painter);
+    applyStamp(board(), formState_.StampKind, formState_.DrawMode, StringGrid1->col(),
+               StringGrid1->row(), painter);
 }
 
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
@@ -191,7 +192,7 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, QPoint
 }
 
 void TForm1::StringGrid1MouseMove(Qt::KeyboardModifiers, QPoint) {
-    if (board().DrawMode) {
+    if (formState_.DrawMode) {
         ApplyStamp();
     }
 }

@@ -76,8 +76,12 @@ void TForm1::dropEvent(QDropEvent* event) {
 
 void TForm1::loadFile(const QString& path) {
     FormPainter painter{*this};
-    if (const auto error =
-            loadBoardFromFile(path, board(), painter, [this] { ApplyBoardSize(); })) {
+    // The file decides the size; the cells take the size button's pixels when one offers it.
+    const auto applyBoardSize = [this] {
+        formState_.followBoardSize(board_->BoardSize);
+        ApplyBoardSize();
+    };
+    if (const auto error = loadBoardFromFile(path, board(), painter, applyBoardSize)) {
         reportError(errorBoxText(*error));
     }
 }

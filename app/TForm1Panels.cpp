@@ -25,7 +25,7 @@ void TForm1::ExpandFigures() {
 }
 
 void TForm1::CollapseBrushes() {
-    if (board_->AutoCollapse) {
+    if (formState_.AutoCollapse) {
         PanelSlide(GroupBox4, kPanelStripHeight, -1)
             .moving(GroupBox5)
             .afterEachPass([this] { pumpEvents(); })
@@ -34,7 +34,7 @@ void TForm1::CollapseBrushes() {
 }
 
 void TForm1::CollapseFigures() {
-    if (board_->AutoCollapse) {
+    if (formState_.AutoCollapse) {
         PanelSlide(GroupBox5, kPanelStripHeight, -1).afterEachPass([this] { pumpEvents(); }).run();
     }
 }
@@ -52,7 +52,7 @@ void TForm1::CheckBox3Click() {
         CheckBox3->setText(kPinPinnedCaption);
         ExpandBrushes();
         ExpandFigures();
-        board_->AutoCollapse = false;
+        formState_.AutoCollapse = false;
     } else {
         CheckBox3->setText(kPinReleasedCaption);
         PanelSlide(GroupBox5, kPanelStripHeight, -1).afterEachPass([this] { pumpEvents(); }).run();
@@ -60,7 +60,7 @@ void TForm1::CheckBox3Click() {
             .moving(GroupBox5)
             .afterEachPass([this] { pumpEvents(); })
             .run();
-        board_->AutoCollapse = true;
+        formState_.AutoCollapse = true;
     }
 }
 
@@ -97,10 +97,10 @@ void TForm1::GroupBox2Click() {
     }
     if (GroupBox2->title() == kStatisticsShutCaption) {
         GroupBox2->setTitle(kStatisticsOpenCaption);
-        board_->StatsVisible = true;
+        formState_.StatsVisible = true;
     } else {
         GroupBox2->setTitle(kStatisticsShutCaption);
-        board_->StatsVisible = false;
+        formState_.StatsVisible = false;
     }
 }
 

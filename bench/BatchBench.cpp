@@ -50,7 +50,7 @@ const std::vector<MethodInfo>& methods() {
 
 std::unique_ptr<Board> soup(int size) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = size;
     std::mt19937 rng(static_cast<unsigned>(size));
     std::bernoulli_distribution alive(kSoupDensity);
@@ -65,7 +65,7 @@ std::unique_ptr<Board> soup(int size) {
 // Vertical blinkers on a four-cell grid: they never touch each other, period 2.
 std::unique_ptr<Board> blinkers(int size) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = size;
     for (int c = 1; c + 1 < size; c += kBlinkerSpacing) {
         for (int r = 0; r + 2 < size; r += kBlinkerSpacing) {

@@ -32,7 +32,7 @@ constexpr int kRepeats = 7;
 
 std::unique_ptr<Board> soup(unsigned seed) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = kMaxBoardSize;
     std::mt19937 rng(seed);
     std::bernoulli_distribution alive(kDensity);

@@ -90,7 +90,7 @@ int main() {
     }
 
     auto board = std::make_unique<tivla::Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = 200;
     std::mt19937 random(200);
     for (int x = 0; x < 200; ++x) {

@@ -9,12 +9,14 @@
 
 namespace tivla {
 
-// column and row are the grid's current cell. Only cells on the board are ever written: the
-// spare column and row of Cells hold what a board file put there and must survive editing.
-// Stamp 1 paints nothing, because the grid redraws the current cell from Cells after a press;
-// the other stamps paint exactly the cells they placed.
-template <typename Painter> void ApplyStamp(Board& board, int column, int row, Painter& painter) {
-    const Stamp* stamp = findStamp(board.StampKind);
+// stampKind is the chosen stamp (1 to 18) and drawMode the pen: in draw mode stamp 1 only ever
+// sets its cell. column and row are the grid's current cell. Only cells on the board are ever
+// written: the spare column and row of Cells hold what a board file put there and must survive
+// editing. Stamp 1 paints nothing, because the grid redraws the current cell from Cells after a
+// press; the other stamps paint exactly the cells they placed.
+template <typename Painter>
+void applyStamp(Board& board, int stampKind, bool drawMode, int column, int row, Painter& painter) {
+    const Stamp* stamp = findStamp(stampKind);
     if (stamp == nullptr) {
         return;
     }
@@ -28,7 +30,7 @@ template <typename Painter> void ApplyStamp(Board& board, int column, int row, P
         Marker& cell = board.Cells[column][row];
         if (cell == kDead) {
             cell = kAlive;
-        } else if (!board.DrawMode) {
+        } else if (!drawMode) {
             cell = kDead;
         }
         return;

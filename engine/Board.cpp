@@ -5,15 +5,11 @@
 
 namespace tivla {
 
-void Board::FormCreate() {
+void Board::resetToStart() {
     BoardSize = 40;
-    CellSize = 15;
-    AutoCollapse = true;
     MaxPopulation = 0;
-    StampKind = 1;
     Population = 0;
     Generation = 0;
-    StatsVisible = false;
 }
 
 void Board::zeroCountsAroundBoard() {

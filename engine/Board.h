@@ -1,4 +1,5 @@
-// The whole state of one Тивла run: the board tables, the counters and the mode flags.
+// The Life model of one Тивла run: the board tables, its size and the counters, which is all
+// a generation step reads and writes.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +42,9 @@ struct SilentPainter {
 
 class Board {
 public:
-    // Starting values of a freshly created main window (the model's share of FormCreate).
-    void FormCreate();
+    // The size and counters a new run starts with. The cells are left alone: a new board's
+    // are all dead already.
+    void resetToStart();
 
     // Empties the board at the current size. Every cell that was alive is reported to
     // painter.PaintDeadCell(column, row); clearStatistics() runs between the counter reset and
@@ -62,17 +64,10 @@ public:
     NeighbourCountTable NeighbourCounts;
 
     std::int32_t BoardSize = 0;
-    std::int32_t CellSize = 0;
-    std::int32_t StepsToRun = 0;
-    std::int32_t StampKind = 0;
     std::int32_t Generation = 0;
     std::int32_t Population = 0;
     std::int32_t MaxPopulation = 0;
     long double PopulationPercent = 0;
-
-    bool DrawMode = false;
-    bool AutoCollapse = false;
-    bool StatsVisible = false;
 };
 
 // Population as a whole-number percentage of size * size, ties to even.

@@ -3,7 +3,6 @@
 
 #include "FileError.h"
 #include "engine/Board.h"
-#include "engine/BoardSizes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,12 +56,12 @@ struct LoadResult {
 };
 
 // Loads a board file that the caller has opened, after the caller's ClearBoard. Sets BoardSize
-// from the first value, and CellSize when the size is one a size button offers; then calls
-// applyBoardSize() and reads the (N + 1) x (N + 1) cells column by column, including index N,
-// marking and painting (painter.PaintAliveCell(x, y)) each cell whose value is 1 the moment it
-// is read. A size outside 1 to 200, or a size line that isn't a number, leaves BoardSize and
-// CellSize as they were and reads no cells. A failure among the cells ends the load there;
-// the cells read before it stay alive. A file with too few cell lines is no error.
+// from the first value; then calls applyBoardSize(), where the window fits itself to the size,
+// and reads the (N + 1) x (N + 1) cells column by column, including index N, marking and
+// painting (painter.PaintAliveCell(x, y)) each cell whose value is 1 the moment it is read. A
+// size outside 1 to 200, or a size line that isn't a number, leaves BoardSize as it was, applies
+// nothing and reads no cells. A failure among the cells ends the load there; the cells read
+// before it stay alive. A file with too few cell lines is no error.
 template <typename Painter, typename ApplySize>
 LoadResult readBoard(std::istream& in, Board& board, Painter& painter, ApplySize&& applyBoardSize) {
     BoardFileReader reader(in);
@@ -74,9 +73,6 @@ LoadResult readBoard(std::istream& in, Board& board, Painter& painter, ApplySize
         return {FileError::boardSizeOutOfRange(*size)};
     }
     board.BoardSize = *size;
-    if (const std::optional<std::int32_t> cellSize = cellSizeFor(*size)) {
-        board.CellSize = *cellSize;
-    }
     applyBoardSize();
     const int n = *size;
     for (int x = 0; x <= n; ++x) {

@@ -1,6 +1,8 @@
 // The size rule of pattern placement.
 #include "PatternPlacement.h"
 
+#include "engine/BoardSizes.h"
+
 namespace tivla {
 
 bool patternFits(const Pattern& pattern, int boardSize) {
@@ -11,9 +13,9 @@ int boardSizeForPattern(const Pattern& pattern, int currentSize) {
     if (patternFits(pattern, currentSize)) {
         return currentSize;
     }
-    for (const BoardSizeEntry& entry : kBoardSizes) {
-        if (patternFits(pattern, entry.boardSize)) {
-            return entry.boardSize;
+    for (const std::int32_t size : kBoardSizes) {
+        if (patternFits(pattern, size)) {
+            return size;
         }
     }
     // The readers refuse boxes past 200, the largest size.

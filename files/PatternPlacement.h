@@ -3,7 +3,6 @@
 
 #include "Pattern.h"
 #include "engine/Board.h"
-#include "engine/BoardSizes.h"
 
 namespace tivla {
 
@@ -19,16 +18,13 @@ inline int patternOffset(int boardSize, int boxSide) {
     return (boardSize - boxSide) / 2;
 }
 
-// Places the pattern, which fits, on the board the caller has just cleared: BoardSize, and
-// CellSize when a size button offers the size, as a board file sets them; then
-// applyBoardSize(); then each live cell marked and painted.
+// Places the pattern, which fits, on the board the caller has just cleared: BoardSize, as a
+// board file sets it; then applyBoardSize(), where the window fits itself to the size; then
+// each live cell marked and painted.
 template <typename Painter, typename ApplySize>
 void placePattern(const Pattern& pattern, int boardSize, Board& board, Painter& painter,
                   ApplySize&& applyBoardSize) {
     board.BoardSize = boardSize;
-    if (const std::optional<std::int32_t> cellSize = cellSizeFor(boardSize)) {
-        board.CellSize = *cellSize;
-    }
     applyBoardSize();
     const int left = patternOffset(boardSize, pattern.width);
     const int top = patternOffset(boardSize, pattern.height);

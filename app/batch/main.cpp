@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
 
     // Far too large for the stack: the board tables of a whole main window.
     auto board = std::make_unique<tivla::Board>();
-    board->FormCreate();
+    board->resetToStart();
     tivla::SilentPainter silent;
     board->ClearBoard(silent, [] {});
     if (options.size && tivla::formatForPath(options.input) == tivla::PatternFormat::BoardFile) {

@@ -162,7 +162,7 @@ int main(int argc, char* argv[]) {
                     ? "the offscreen platform"
                     : qPrintable(QStringLiteral("Xvfb %1 (xcb)").arg(server.display())),
                 form.board().BoardSize, form.board().BoardSize, qPrintable(fillCount->text()),
-                timer->interval(), form.board().StatsVisible ? "open" : "shut");
+                timer->interval(), form.formState().StatsVisible ? "open" : "shut");
     std::fflush(stdout);
 
     tivla::SoakRecorder recorder(options.window, options.offscreen ? 0 : server.pid(),

@@ -47,9 +47,8 @@ struct Panel {
 
 std::unique_ptr<tivla::Board> board200() {
     auto board = std::make_unique<tivla::Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = kBoardSize;
-    board->StatsVisible = true;
     return board;
 }
 

@@ -19,12 +19,12 @@
 namespace tivla {
 
 // Loads the file at path into the board, which the caller has just cleared, in the format its
-// extension names. A board file: BoardSize and CellSize from its first line, then
-// applyBoardSize(), then every cell read and painted with painter.PaintAliveCell(x, y). A
-// pattern: read and checked whole first, then placed on the current size when it fits there,
-// otherwise on the smallest size button's size that holds it; a refused pattern touches
-// nothing. A path that names no file, or names a folder, a device or a pipe, fails before the
-// board is touched. Returns the first failure, nothing on success.
+// extension names. A board file: BoardSize from its first line, then applyBoardSize(), where
+// the window fits itself to the size, then every cell read and painted with
+// painter.PaintAliveCell(x, y). A pattern: read and checked whole first, then placed on the
+// current size when it fits there, otherwise on the smallest size button's size that holds it;
+// a refused pattern touches nothing. A path that names no file, or names a folder, a device or a
+// pipe, fails before the board is touched. Returns the first failure, nothing on success.
 template <typename Painter, typename ApplySize>
 std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
                                            ApplySize&& applyBoardSize) {

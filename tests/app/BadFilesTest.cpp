@@ -136,7 +136,7 @@ private slots:
         log.whileOpen = nullptr;
         QCOMPARE(log.errors, QStringList{expected});
         QCOMPARE(form->board().BoardSize, 80);
-        QCOMPARE(form->board().CellSize, 8);
+        QCOMPARE(form->formState().CellSize, 8);
         QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(720, 720));
         QVERIFY(!control<QToolButton>("SpeedButton13")->isVisible());
         QCOMPARE(aliveCount(81), 0);

@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(timer->interval(), 500);
         QVERIFY(!timer->enabled());
         QCOMPARE(form->board().Generation, 0);
-        QCOMPARE(form->board().StepsToRun, 0);
+        QCOMPARE(form->formState().StepsToRun, 0);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
         QVERIFY(control<StringGrid>("StringGrid1")->snapshot().pixelColor(cellCentre(7, 8)) !=
                 kAliveColour);
@@ -138,7 +138,7 @@ private slots:
         paste(control<QLineEdit>("Edit2"), text);
         QTest::mouseClick(control("SpeedButton16"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
-        QCOMPARE(form->board().StepsToRun, steps);
+        QCOMPARE(form->formState().StepsToRun, steps);
         QCOMPARE(form->board().Generation, 0);
         QVERIFY(form->board().isAlive(11, 10) && !form->board().isAlive(11, 9));
         QCOMPARE(control<StringGrid>("StringGrid1")->snapshot().pixelColor(cellCentre(7, 8)),
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(target->text(), QStringLiteral("2147483647"));
         QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
-        QCOMPARE(form->board().StepsToRun, 1);
+        QCOMPARE(form->formState().StepsToRun, 1);
         QCOMPARE(form->board().Generation, INT_MAX);
         QVERIFY(form->board().isAlive(11, 9)); // the blinker turned once
     }

@@ -36,11 +36,11 @@ private slots:
 
     void stampButtonsActAsOneChoiceAcrossBothPanels() {
         choose(3);
-        QCOMPARE(form->board().StampKind, 3);
+        QCOMPARE(form->formState().StampKind, 3);
         choose(17);
-        QCOMPARE(form->board().StampKind, 17);
+        QCOMPARE(form->formState().StampKind, 17);
         choose(1);
-        QCOMPARE(form->board().StampKind, 1);
+        QCOMPARE(form->formState().StampKind, 1);
         int checked = 0;
         for (int k = 1; k <= 18; ++k) {
             checked += radioButton(k)->isChecked();
@@ -79,7 +79,7 @@ private slots:
 
     void drawModeDrawsAlongThePathAndOnPlainMoves() {
         QTest::mouseClick(radioButton(20), Qt::LeftButton, {}, QPoint(5, 8));
-        QVERIFY(form->board().DrawMode);
+        QVERIFY(form->formState().DrawMode);
         QTest::mousePress(grid, Qt::LeftButton, {}, centre(2, 2));
         for (int c = 3; c <= 5; ++c) {
             sendMouse(grid, QEvent::MouseMove, centre(c, 2), Qt::NoButton, Qt::LeftButton);

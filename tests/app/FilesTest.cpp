@@ -64,7 +64,7 @@ private slots:
         log.nextOpen = write(QStringLiteral("sixty.txt"), text);
         QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QCOMPARE(form->board().BoardSize, 60);
-        QCOMPARE(form->board().CellSize, 15);
+        QCOMPARE(form->formState().CellSize, 15);
         QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(960, 960));
         QVERIFY(control("SpeedButton9")->isVisible() && control("SpeedButton14")->isVisible());
         QVERIFY(form->board().isAlive(2, 7));

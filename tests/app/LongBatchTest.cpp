@@ -130,7 +130,7 @@ private slots:
 
         const std::int32_t reached = form->board().Generation;
         QVERIFY(reached > 0 && reached < 2'000'000'000);
-        QCOMPARE(form->board().StepsToRun, reached);
+        QCOMPARE(form->formState().StepsToRun, reached);
         runBatch(*start, reached, NoStatistics{}, nullptr, everyGeneration);
         QVERIFY(sameModel(*start, form->board()));
         QCOMPARE(control<ValueLabel>("Label5")->text(), QString::number(reached));
@@ -145,7 +145,7 @@ private slots:
 private:
     void openStatistics() {
         clickStatisticsCaption();
-        QTRY_VERIFY(form->board().StatsVisible);
+        QTRY_VERIFY(form->formState().StatsVisible);
     }
     void fillRandomly(int size, int percent) {
         std::mt19937 random(static_cast<unsigned>(size * 100 + percent));

@@ -113,7 +113,7 @@ private slots:
             QCOMPARE(control<QToolButton>(row.button)->text(), QLatin1String(row.caption));
             QTest::mouseClick(control(row.button), Qt::LeftButton);
             QCOMPARE(form->board().BoardSize, row.size);
-            QCOMPARE(form->board().CellSize, row.cell);
+            QCOMPARE(form->formState().CellSize, row.cell);
             QVERIFY(!form->board().isAlive(3, 3)); // the old board was cleared
             QCOMPARE(grid->size(), QSize(row.side, row.side));
             QCOMPARE(grid->colCount(), row.size);
@@ -217,7 +217,7 @@ private slots:
     void clearingEmptiesBoardAndStatistics() {
         form->board().Cells[5][5] = kAlive;
         form->board().Cells[40][2] = kAlive; // beyond the board: stays
-        form->board().StatsVisible = true;
+        form->formState().StatsVisible = true;
         tick();
         QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("1"));
         QTest::mouseClick(control("SpeedButton1"), Qt::LeftButton);

@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(brushes->height(), kBrushesOpenHeight); // opening one does not shut the other
 
         QTest::mouseClick(radioButton(6), Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(form->board().StampKind, 6);
+        QCOMPARE(form->formState().StampKind, 6);
         QCOMPARE(brushes->height(), kPanelStripHeight);
         QCOMPARE(figures->y(), kFiguresPanelAtStart.y());
         QCOMPARE(figures->height(), kFiguresOpenHeight);
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(brushes->height(), kBrushesOpenHeight);
         QCOMPARE(figures->height(), kFiguresOpenHeight);
         QCOMPARE(figures->y(), kFiguresBelowOpenBrushes);
-        QVERIFY(!form->board().AutoCollapse);
+        QVERIFY(!form->formState().AutoCollapse);
         // While pinned, a choice leaves both panels open.
         QTest::mouseClick(radioButton(3), Qt::LeftButton, {}, QPoint(5, 8));
         QCOMPARE(brushes->height(), kBrushesOpenHeight);
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(brushes->height(), kPanelStripHeight);
         QCOMPARE(figures->height(), kPanelStripHeight);
         QCOMPARE(figures->y(), kFiguresPanelAtStart.y());
-        QVERIFY(form->board().AutoCollapse);
+        QVERIFY(form->formState().AutoCollapse);
     }
 
     void settingsPanelPushesTheStatisticsPanel() {
@@ -140,14 +140,14 @@ private slots:
         clickStatisticsCaption();
         QCOMPARE(statistics->height(), kStatisticsOpenHeight);
         QCOMPARE(statistics->title(), QStringLiteral("C") + QStringLiteral("татистика"));
-        QVERIFY(form->board().StatsVisible);
+        QVERIFY(form->formState().StatsVisible);
         QTest::mouseClick(control("Label6"), Qt::LeftButton);
         QTest::mouseClick(control("Chart1"), Qt::LeftButton);
         QCOMPARE(statistics->height(), kStatisticsOpenHeight);
         clickStatisticsCaption();
         QCOMPARE(statistics->height(), kPanelStripHeight);
         QCOMPARE(statistics->title(), QStringLiteral("Показать статистику"));
-        QVERIFY(!form->board().StatsVisible);
+        QVERIFY(!form->formState().StatsVisible);
     }
 
     void ticksRunInTheMiddleOfAnAnimatedSlide() {

@@ -133,7 +133,7 @@ private slots:
             kAlive;
         advance(25);
         QCOMPARE(form->board().Generation, 25);
-        QCOMPARE(form->board().StepsToRun, 25);
+        QCOMPARE(form->formState().StepsToRun, 25);
         QCOMPARE(int(control<PopulationChart>("Chart1")->series().count()), 25);
         QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("25"));
         QCOMPARE(control<ValueLabel>("Label2")->text(), QStringLiteral("3"));
@@ -142,7 +142,7 @@ private slots:
         control<QLineEdit>("Edit3")->setText(QStringLiteral("30"));
         QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QCOMPARE(form->board().Generation, 30);
-        QCOMPARE(form->board().StepsToRun, 5);
+        QCOMPARE(form->formState().StepsToRun, 5);
         // A target already reached advances nothing.
         QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
         QCOMPARE(form->board().Generation, 30);
@@ -167,7 +167,7 @@ private slots:
         advance(3);
         control<QLineEdit>("Edit3")->setText(QStringLiteral("10"));
         QTest::mouseClick(control("SpeedButton15"), Qt::LeftButton);
-        QCOMPARE(form->board().StepsToRun, 7);
+        QCOMPARE(form->formState().StepsToRun, 7);
         QCOMPARE(form->board().Generation, 10);
     }
 

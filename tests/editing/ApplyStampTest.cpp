@@ -165,9 +165,8 @@ std::vector<int> anchorPositions(int n) {
 std::vector<Cell> placedOnEmptyBoard(int kind, int n, int column, int row) {
     auto board = std::make_unique<Board>();
     board->BoardSize = n;
-    board->StampKind = kind;
     SilentPainter painter;
-    ApplyStamp(*board, column, row, painter);
+    applyStamp(*board, kind, false, column, row, painter);
     std::vector<Cell> alive;
     for (int c = 0; c < kCellsDim; ++c) {
         for (int r = 0; r < kCellsDim; ++r) {
@@ -222,8 +221,6 @@ TEST(ApplyStamp, EveryStampClipsAtEveryEdgeAndOnlyAddsCells) {
                     for (const int row : anchorPositions(n)) {
                         *actual = *pristine;
                         *expected = *pristine;
-                        actual->board.StampKind = picture.kind;
-                        expected->board.StampKind = picture.kind;
                         std::vector<Cell> targets;
                         for (const auto& [dx, dy] : offsets) {
                             const int c = column + dx;
@@ -234,7 +231,7 @@ TEST(ApplyStamp, EveryStampClipsAtEveryEdgeAndOnlyAddsCells) {
                             }
                         }
                         RecordingPainter painter;
-                        ApplyStamp(actual->board, column, row, painter);
+                        applyStamp(actual->board, picture.kind, false, column, row, painter);
 
                         const std::string where = "stamp " + std::to_string(picture.kind) +
                                                   " at (" + std::to_string(column) + ", " +
@@ -302,10 +299,9 @@ TEST(ApplyStamp, WritesTheWholeStampBeforePaintingAnyCell) {
         }
         auto board = std::make_unique<Board>();
         board->BoardSize = 40;
-        board->StampKind = stamp.kind;
         const int count = static_cast<int>(stamp.cellCount);
         CheckingPainter painter{board.get(), {}};
-        ApplyStamp(*board, 20, 20, painter);
+        applyStamp(*board, stamp.kind, false, 20, 20, painter);
         EXPECT_EQ(painter.aliveAtPaint, std::vector<int>(stamp.cellCount, count)) << stamp.kind;
     }
 }
@@ -326,14 +322,12 @@ TEST(ApplyStamp, OneTogglesInPokeModeOnlySetsInDrawModeAndPaintsNothing) {
         for (const Cell& anchor : {Cell{0, 0}, Cell{n - 1, n - 1}, Cell{7, 3}}) {
             const auto pristine = patternedBoard(n, false);
             pristine->board.Cells[anchor.first][anchor.second] = c.aliveBefore ? kAlive : kDead;
-            pristine->board.StampKind = 1;
-            pristine->board.DrawMode = c.drawMode;
             auto actual = std::make_unique<GuardedBoard>(*pristine);
             auto expected = std::make_unique<GuardedBoard>(*pristine);
             expected->board.Cells[anchor.first][anchor.second] = c.aliveAfter ? kAlive : kDead;
 
             RecordingPainter painter;
-            ApplyStamp(actual->board, anchor.first, anchor.second, painter);
+            applyStamp(actual->board, 1, c.drawMode, anchor.first, anchor.second, painter);
             EXPECT_EQ(std::memcmp(actual.get(), expected.get(), sizeof(GuardedBoard)), 0)
                 << "draw " << c.drawMode << ", alive " << c.aliveBefore << ": "
                 << firstDifference(*actual, *expected);
@@ -346,10 +340,9 @@ TEST(ApplyStamp, OneTogglesInPokeModeOnlySetsInDrawModeAndPaintsNothing) {
 TEST(ApplyStamp, KindsOutsideTheCatalogueDoNothing) {
     for (const int kind : {0, 19, -1, 100, INT_MIN, INT_MAX}) {
         const auto pristine = patternedBoard(40, false);
-        pristine->board.StampKind = kind;
         auto actual = std::make_unique<GuardedBoard>(*pristine);
         RecordingPainter painter;
-        ApplyStamp(actual->board, 20, 20, painter);
+        applyStamp(actual->board, kind, false, 20, 20, painter);
         EXPECT_EQ(std::memcmp(actual.get(), pristine.get(), sizeof(GuardedBoard)), 0) << kind;
         EXPECT_TRUE(painter.alive.empty()) << kind;
         EXPECT_EQ(findStamp(kind), nullptr) << kind;

@@ -81,10 +81,11 @@ inline std::string difference(const Board& want, const Board& got) {
 
 // A board of the given size as a long session could leave it: cells at some density, maybe
 // markers in rows and columns N and N + 1 (from a file), maybe counts left in the band or
-// inside the board (after a size change), and junk where the step never looks.
-inline std::unique_ptr<Board> randomBoard(int size, std::mt19937& rng) {
+// inside the board (after a size change), and junk where the step never looks. watched, when
+// given, says whether a run from this board should report its statistics (half of them do).
+inline std::unique_ptr<Board> randomBoard(int size, std::mt19937& rng, bool* watched = nullptr) {
     auto b = std::make_unique<Board>();
-    b->FormCreate();
+    b->resetToStart();
     b->BoardSize = size;
     std::uniform_int_distribution<int> percent(0, 99);
     auto chance = [&](int p) { return percent(rng) < p; };
@@ -122,7 +123,9 @@ inline std::unique_ptr<Board> randomBoard(int size, std::mt19937& rng) {
         std::uniform_int_distribution<int> at(-2, size - 1);
         b->NeighbourCounts[at(rng)][at(rng)] = count(rng);
     }
-    b->StatsVisible = chance(50);
+    if (const bool watch = chance(50); watched != nullptr) {
+        *watched = watch;
+    }
     if (chance(10)) {
         b->Generation = std::numeric_limits<std::int32_t>::max() - 3;
     }

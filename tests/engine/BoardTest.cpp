@@ -16,7 +16,7 @@ namespace {
 
 std::unique_ptr<Board> freshBoard() {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     return board;
 }
 
@@ -25,15 +25,9 @@ std::unique_ptr<Board> freshBoard() {
 TEST(Board, StartsAsANewMainWindowDoes) {
     auto b = freshBoard();
     EXPECT_EQ(b->BoardSize, 40);
-    EXPECT_EQ(b->CellSize, 15);
-    EXPECT_EQ(b->StampKind, 1);
-    EXPECT_TRUE(b->AutoCollapse);
-    EXPECT_FALSE(b->StatsVisible);
-    EXPECT_FALSE(b->DrawMode);
     EXPECT_EQ(b->Generation, 0);
     EXPECT_EQ(b->Population, 0);
     EXPECT_EQ(b->MaxPopulation, 0);
-    EXPECT_EQ(b->StepsToRun, 0);
     for (int c = 0; c < kCellsDim; ++c) {
         for (int r = 0; r < kCellsDim; ++r) {
             ASSERT_FALSE(b->isAlive(c, r));

@@ -82,7 +82,7 @@ void place(Board& board, int column, int row, const std::vector<std::string>& ro
 
 std::unique_ptr<Board> emptyBoard(int size) {
     auto b = std::make_unique<Board>();
-    b->FormCreate();
+    b->resetToStart();
     b->BoardSize = size;
     return b;
 }
@@ -194,7 +194,6 @@ TEST(CycleSkip, GenerationCounterWrapsInsideAndAcrossTheJump) {
     std::mt19937 rng(31);
     for (int size : {7, 40, 64, 200}) {
         auto start = randomBoard(size, rng);
-        start->StatsVisible = true;
         // Near the top, so that the counter wraps in the stepped part or in the jump.
         for (std::int32_t at : {kInt32Max - 300, kInt32Max - 20000, kInt32Max - 40}) {
             start->Generation = at;

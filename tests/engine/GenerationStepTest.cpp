@@ -19,7 +19,7 @@ namespace {
 
 std::unique_ptr<Board> boardOfSize(int size) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = size;
     return board;
 }
@@ -250,8 +250,6 @@ TEST(GenerationStep, StatisticsReachOnlyTheSinkTheCallerPasses) {
     stepGeneration(*b, silent, hook);
     stepGeneration(*b, silent, static_cast<StatisticsSink*>(&sink));
     stepGeneration(*b, silent, static_cast<StatisticsSink*>(nullptr));
-    // The window's panel flag is the window's business: the step never reads it.
-    b->StatsVisible = true;
     stepGeneration(*b, silent, NoStatistics{});
     EXPECT_EQ(seen, (std::vector<int>{2, 3}));
 }

@@ -66,7 +66,7 @@ ToolRun runBatch(const TempDirectory& dir, const std::vector<std::string>& argum
 
 std::unique_ptr<Board> loadedBoard(const std::string& text) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     SilentPainter silent;
     board->ClearBoard(silent, [] {});
     std::istringstream in(text);
@@ -112,7 +112,6 @@ TEST(BatchTool, AgreesWithTheSinglePassStepLineByLineAndInTheSavedFile) {
         std::filesystem::remove(output);
 
         auto board = loadedBoard(c.text);
-        board->StatsVisible = true;
         std::string everyStep;
         SilentPainter silent;
         for (long long s = 0; s < c.steps; ++s) {

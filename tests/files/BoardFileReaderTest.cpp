@@ -1,5 +1,6 @@
 // Reading board files: the value rule line by line, and what a load leaves in the board.
 #include "files/BoardFileReader.h"
+#include "app/FormState.h"
 #include "engine/Board.h"
 #include "engine/IntegerText.h"
 #include "tests/support/RecordingPainter.h"
@@ -37,20 +38,26 @@ std::vector<std::optional<std::int32_t>> valuesOf(const std::string& text, int c
 
 struct Load {
     std::unique_ptr<Board> board = std::make_unique<Board>();
+    FormState form;
     RecordingPainter painter;
     int applied = 0;
     LoadResult result;
 };
 
-// The open command on a freshly started program: FormCreate, ClearBoard, then the file.
+// The open command on a freshly started program: FormCreate, ClearBoard, then the file, whose
+// size the window follows when it applies it.
 Load load(std::istream& in, std::int32_t boardSize = 40, std::int32_t cellSize = 15) {
     Load l;
-    l.board->FormCreate();
+    l.board->resetToStart();
+    l.form.resetToStart();
     l.board->BoardSize = boardSize;
-    l.board->CellSize = cellSize;
+    l.form.CellSize = cellSize;
     SilentPainter silent;
     l.board->ClearBoard(silent, [] {});
-    l.result = readBoard(in, *l.board, l.painter, [&] { ++l.applied; });
+    l.result = readBoard(in, *l.board, l.painter, [&] {
+        ++l.applied;
+        l.form.followBoardSize(l.board->BoardSize);
+    });
     return l;
 }
 
@@ -142,7 +149,7 @@ TEST(ReadBoard, SizeTwoExampleLoadsOnlyColumnOneRowZero) {
     const Load l = load("2\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     ASSERT_TRUE(l.result.ok());
     EXPECT_EQ(l.board->BoardSize, 2);
-    EXPECT_EQ(l.board->CellSize, 15) << "2 is no size button's size";
+    EXPECT_EQ(l.form.CellSize, 15) << "2 is no size button's size";
     EXPECT_EQ(l.applied, 1);
     EXPECT_EQ(aliveCells(*l.board), (std::vector<std::pair<int, int>>{{1, 0}}));
     EXPECT_EQ(l.painter.alive, (std::vector<std::pair<int, int>>{{1, 0}}));
@@ -171,7 +178,7 @@ TEST(ReadBoard, SizeSetsCellSizeOnlyForTheSizeButtonsSizes) {
         const Load l = load(std::string(c.sizeLine) + "\r\n", 40, 7);
         ASSERT_TRUE(l.result.ok()) << c.sizeLine;
         EXPECT_EQ(l.board->BoardSize, c.boardSize) << c.sizeLine;
-        EXPECT_EQ(l.board->CellSize, c.cellSize) << c.sizeLine;
+        EXPECT_EQ(l.form.CellSize, c.cellSize) << c.sizeLine;
         EXPECT_EQ(l.applied, 1) << c.sizeLine;
     }
 }
@@ -196,7 +203,7 @@ TEST(ReadBoard, SizesTheTablesCannotHoldAreRefusedAndChangeNothing) {
         ASSERT_FALSE(l.result.ok()) << c.text;
         EXPECT_EQ(*l.result.error, c.error) << c.text;
         EXPECT_EQ(l.board->BoardSize, 50) << c.text;
-        EXPECT_EQ(l.board->CellSize, 13) << c.text;
+        EXPECT_EQ(l.form.CellSize, 13) << c.text;
         EXPECT_EQ(l.applied, 0) << c.text;
         EXPECT_TRUE(aliveCells(*l.board).empty()) << c.text;
     }

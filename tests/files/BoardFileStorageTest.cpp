@@ -27,7 +27,7 @@ namespace {
 
 std::unique_ptr<Board> boardWithGlider() {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     for (const auto& [x, y] : {std::pair{26, 25}, {27, 26}, {25, 27}, {26, 27}, {27, 27}}) {
         board->Cells[x][y] = kAlive;
     }
@@ -81,7 +81,7 @@ TEST(BoardFileSave, SavedFileLoadsBackAndReplacesTheOldOneInPlace) {
     EXPECT_EQ(status.st_mode & 0777, 0640u) << "a replaced file keeps its permissions";
 
     auto back = std::make_unique<Board>();
-    back->FormCreate();
+    back->resetToStart();
     BoardFileInput input(path);
     ASSERT_TRUE(input.isOpen());
     SilentPainter silent;
@@ -144,7 +144,7 @@ TEST(BoardFileSave, DevicesAndPipesAreRefusedAndLeftAsTheyAre) {
     const std::string fifo = dir.file("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     Board board;
-    board.FormCreate();
+    board.resetToStart();
     for (const std::string& path : {std::string("/dev/null"), std::string("/dev/full"), fifo}) {
         const auto error = saveBoardFile(path, board);
         ASSERT_TRUE(error.has_value()) << path;

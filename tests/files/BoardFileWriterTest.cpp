@@ -1,5 +1,6 @@
 // The bytes a save writes, and boards that survive a save and a load unchanged.
 #include "files/BoardFileWriter.h"
+#include "app/FormState.h"
 #include "engine/Board.h"
 #include "files/BoardFileReader.h"
 
@@ -17,17 +18,22 @@ namespace {
 
 std::unique_ptr<Board> freshBoard() {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     SilentPainter silent;
     board->ClearBoard(silent, [] {});
     return board;
 }
 
-std::unique_ptr<Board> loaded(const std::string& text) {
+// form, when given, follows the loaded size as the window does.
+std::unique_ptr<Board> loaded(const std::string& text, FormState* form = nullptr) {
     auto board = freshBoard();
     std::istringstream in(text);
     SilentPainter silent;
-    const LoadResult result = readBoard(in, *board, silent, [] {});
+    const LoadResult result = readBoard(in, *board, silent, [&] {
+        if (form != nullptr) {
+            form->followBoardSize(board->BoardSize);
+        }
+    });
     EXPECT_TRUE(result.ok());
     return board;
 }
@@ -75,7 +81,6 @@ TEST(BoardFileWriter, EveryCellUpToIndexNSurvivesSaveAndLoad) {
     for (const int size : {40, 1, 7, 60, 200}) {
         auto board = freshBoard();
         board->BoardSize = size;
-        board->CellSize = 9;
         for (int x = 0; x <= size; ++x) {
             for (int y = 0; y <= size; ++y) {
                 board->Cells[x][y] = random() % 3 == 0 ? kAlive : kDead;
@@ -84,9 +89,11 @@ TEST(BoardFileWriter, EveryCellUpToIndexNSurvivesSaveAndLoad) {
         board->Cells[size][size] = kAlive;
         std::ostringstream out;
         ASSERT_TRUE(writeBoard(out, *board));
-        const auto back = loaded(out.str());
+        FormState form;
+        form.resetToStart();
+        const auto back = loaded(out.str(), &form);
         EXPECT_EQ(back->BoardSize, size);
-        EXPECT_EQ(back->CellSize, cellSizeFor(size).value_or(15)) << size;
+        EXPECT_EQ(form.CellSize, cellSizeFor(size).value_or(15)) << size;
         expectSameCells(*board, *back);
         EXPECT_EQ(boardFileText(*back), out.str()) << size;
     }

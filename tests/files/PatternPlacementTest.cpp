@@ -1,5 +1,6 @@
 // Which size a pattern opens on and where its box lands, at every edge of the six sizes.
 #include "files/PatternPlacement.h"
+#include "app/FormState.h"
 #include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +47,9 @@ TEST(PatternPlacement, PlacingSetsTheSizeAsABoardFileDoesAndPaintsEachCell) {
     } cases[] = {{80, 15, 8}, {200, 15, 2}, {60, 13, 13}, {3, 15, 15}};
     for (const auto& c : cases) {
         auto board = std::make_unique<Board>();
-        board->FormCreate();
-        board->CellSize = c.cellSizeBefore;
+        board->resetToStart();
+        FormState form;
+        form.CellSize = c.cellSizeBefore;
         RecordingPainter painter;
         int applied = 0;
         int sizeWhenApplied = 0;
@@ -55,11 +57,12 @@ TEST(PatternPlacement, PlacingSetsTheSizeAsABoardFileDoesAndPaintsEachCell) {
         placePattern(glider, c.size, *board, painter, [&] {
             ++applied;
             sizeWhenApplied = board->BoardSize;
+            form.followBoardSize(board->BoardSize);
         });
         EXPECT_EQ(applied, 1);
         EXPECT_EQ(sizeWhenApplied, c.size);
         EXPECT_EQ(board->BoardSize, c.size);
-        EXPECT_EQ(board->CellSize, c.cellSizeAfter);
+        EXPECT_EQ(form.CellSize, c.cellSizeAfter);
         // Centred, an odd margin's extra cell on the right and at the bottom.
         const int o = (c.size - 3) / 2;
         const std::vector<std::pair<int, int>> expected{

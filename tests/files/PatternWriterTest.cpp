@@ -1,6 +1,7 @@
 // The RLE and plaintext writers: their exact text, their line rules, and boards that come
 // back cell for cell on every size.
 #include "files/PatternWriter.h"
+#include "engine/BoardSizes.h"
 #include "files/PatternPlacement.h"
 #include "files/PatternReader.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 std::unique_ptr<Board> emptyBoard(int size) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     board->BoardSize = size;
     return board;
 }
@@ -80,8 +81,7 @@ TEST(PatternWriter, RleLinesStayWithinSeventyAndNeverSplitARun) {
 // Saved on a board of any of the six sizes and opened again from a 40 x 40 board, the pattern
 // takes its board's size and every cell its place; index N is dropped.
 TEST(PatternWriter, BoardsComeBackCellForCellOnEverySize) {
-    for (const BoardSizeEntry& entry : kBoardSizes) {
-        const int n = entry.boardSize;
+    for (const int n : kBoardSizes) {
         const auto saved = soup(n, static_cast<unsigned>(n));
         for (const PatternFormat format : {PatternFormat::Rle, PatternFormat::Plaintext}) {
             std::istringstream in(*textInFormat(format, *saved, {"x", 3}));

@@ -45,7 +45,7 @@ struct Panel {
 
 std::unique_ptr<Board> board40WithLiveCells(int liveCells) {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     for (int i = 0; i < liveCells; ++i) {
         board->Cells[i % board->BoardSize][i / board->BoardSize] = tivla::kAlive;
     }
@@ -108,7 +108,6 @@ private slots:
         QFETCH(QString, percent);
         Panel panel;
         auto board = board40WithLiveCells(liveCells);
-        board->StatsVisible = true;
         tivla::SilentPainter painter;
         tivla::stepGeneration(*board, painter,
                               [&panel](const Board& b) { panel.display.update(b); });
@@ -160,7 +159,6 @@ private slots:
     void clearEmptiesLabelsAndChart() {
         Panel panel;
         auto board = board40WithLiveCells(400);
-        board->StatsVisible = true;
         tivla::runSilentSteps(*board, 3, [&panel](const Board& b) { panel.display.update(b); });
         panel.display.clear();
         for (const ValueLabel* label : {panel.Label5, panel.Label2, panel.Label8, panel.Label10}) {
@@ -172,7 +170,6 @@ private slots:
     void everyGenerationOfABatchAddsAPoint() {
         Panel panel;
         auto board = board40WithLiveCells(400);
-        board->StatsVisible = true;
         tivla::runSilentSteps(*board, 25, [&panel](const Board& b) { panel.display.update(b); });
         const auto& series = panel.Chart1->series();
         QCOMPARE(series.count(), std::size_t{25});

@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as a board file must load within the board tables, fail with a
 // known error, or load a board that saves and loads back to the same bytes.
+#include "app/FormState.h"
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
 #include "files/BoardFileReader.h"
@@ -53,7 +54,7 @@ bool checkRoundTrip(const std::uint8_t* data, std::size_t size, int boardSize) {
 void startFresh(tivla::Board& board) {
     std::destroy_at(&board);
     std::construct_at(&board);
-    board.FormCreate();
+    board.resetToStart();
     tivla::SilentPainter silent;
     board.ClearBoard(silent, [] {});
 }
@@ -70,8 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istream in(&buffer);
     CheckingPainter painter{board.get()};
     bool applied = false;
+    // The window's cell size, which follows the size only when the load applies one.
+    tivla::FormState form;
+    form.resetToStart();
     const tivla::LoadResult result = tivla::readBoard(in, *board, painter, [&] {
         applied = true;
+        form.followBoardSize(board->BoardSize);
         if (board->BoardSize < tivla::kMinBoardSize || board->BoardSize > tivla::kMaxBoardSize) {
             fail("a size the tables cannot hold was applied");
         }
@@ -80,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result.error->text().empty() || result.error->messageText().back() != '.') {
             fail("an error without a message");
         }
-        if (!applied && (board->BoardSize != 40 || board->CellSize != 15)) {
+        if (!applied && (board->BoardSize != 40 || form.CellSize != 15)) {
             fail("a refused size changed the board size or the cell size");
         }
         return 0;

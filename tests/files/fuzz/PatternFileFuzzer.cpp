@@ -57,7 +57,7 @@ void checkPattern(const tivla::Pattern& pattern) {
 void place(const tivla::Pattern& pattern, int size, tivla::Board& board) {
     std::destroy_at(&board);
     std::construct_at(&board);
-    board.FormCreate();
+    board.resetToStart();
     CheckingPainter painter{&board};
     tivla::placePattern(pattern, size, board, painter, [] {});
 }

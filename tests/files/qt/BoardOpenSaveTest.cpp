@@ -1,4 +1,6 @@
 // Open and save through the paths the file dialogs hand over, and the example boards.
+#include "app/FormState.h"
+#include "files/BoardOpenSave.h"
 #include "files/qt/BoardOpenSave.h"
 #include "engine/Board.h"
 #include "files/BoardFileWriter.h"
@@ -23,7 +25,7 @@ namespace {
 
 std::unique_ptr<Board> freshBoard() {
     auto board = std::make_unique<Board>();
-    board->FormCreate();
+    board->resetToStart();
     return board;
 }
 
@@ -83,7 +85,8 @@ private slots:
 
         auto loaded = freshBoard();
         loaded->BoardSize = 100;
-        loaded->CellSize = 5;
+        FormState form;
+        form.CellSize = 5;
         RecordingPainter painter;
         int resizes = 0;
         int paintsBeforeResize = -1;
@@ -95,7 +98,7 @@ private slots:
         QCOMPARE(resizes, 1);
         QCOMPARE(paintsBeforeResize, 0);
         QCOMPARE(loaded->BoardSize, 40);
-        QCOMPARE(loaded->CellSize, 15);
+        QCOMPARE(form.CellSize, 15);
         for (int x = 0; x <= 40; ++x) {
             for (int y = 0; y <= 40; ++y) {
                 QCOMPARE(loaded->Cells[x][y], saved->Cells[x][y]);

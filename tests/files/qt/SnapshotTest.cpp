@@ -145,7 +145,7 @@ private slots:
 
     void aClearedBoardIsGenerationZero() {
         auto board = std::make_unique<Board>();
-        board->FormCreate();
+        board->resetToStart();
         board->Generation = 812;
         SilentPainter painter;
         board->ClearBoard(painter, [] {});
