@@ -9,6 +9,7 @@
 #include "WindowColours.h"
 #include "editing/StampCatalogue.h"
 #include "engine/BoardSizes.h"
+#include "view/CellSizes.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -133,14 +134,15 @@ void MainWindowLayout::build(TForm1& form) {
     buildStatisticsPanel(form);
 
     // The grid's own starting settings give the first board of the size table, with its lines.
-    const BoardSizeEntry start = kBoardSizes.front();
+    const int startSize = kBoardSizes.front();
+    const int startCell = kCellSizes.front();
     form.StringGrid1 = named(new StringGrid(&form), "StringGrid1");
-    form.StringGrid1->setColCount(start.boardSize);
-    form.StringGrid1->setRowCount(start.boardSize);
-    form.StringGrid1->setDefaultColWidth(start.cellSize);
-    form.StringGrid1->setDefaultRowHeight(start.cellSize);
+    form.StringGrid1->setColCount(startSize);
+    form.StringGrid1->setRowCount(startSize);
+    form.StringGrid1->setDefaultColWidth(startCell);
+    form.StringGrid1->setDefaultRowHeight(startCell);
     form.StringGrid1->setGridLineWidth(1);
-    const int side = start.boardSize * (start.cellSize + 1);
+    const int side = startSize * (startCell + 1);
     form.StringGrid1->setGeometry(328, 0, side, side);
     style(form.StringGrid1, kArial, -13, kAliveColour);
 
@@ -173,7 +175,7 @@ void MainWindowLayout::buildToolColumn(TForm1& form) {
     // One button per entry of the size table, stacked from the top of the column.
     for (std::size_t i = 0; i < kBoardSizes.size(); ++i) {
         // The first caption has a capital X, as the program has it.
-        const QString side = QString::number(kBoardSizes[i].boardSize);
+        const QString side = QString::number(kBoardSizes[i]);
         const QString caption = side + (i == 0 ? QLatin1Char('X') : QLatin1Char('x')) + side;
         const auto& [button, name] = TForm1::kSizeButtons[i];
         form.*button = named(

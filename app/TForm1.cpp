@@ -180,7 +180,7 @@ void TForm1::ApplyBoardSize() {
         (this->*sizeButton.button)->show();
     }
     for (std::size_t i = 0; i < kSizeButtons.size(); ++i) {
-        if (kBoardSizes[i].boardSize == n) {
+        if (kBoardSizes[i] == n) {
             (this->*kSizeButtons[i].button)->hide();
         }
     }
@@ -192,7 +192,7 @@ int TForm1::boardSizeOf(const QToolButton* sizeButton) const {
     while (this->*kSizeButtons[i].button != sizeButton) {
         ++i;
     }
-    return kBoardSizes[i].boardSize;
+    return kBoardSizes[i];
 }
 
 void TForm1::applySizeButton(int boardSize) {

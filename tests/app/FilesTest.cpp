@@ -45,7 +45,7 @@ private slots:
         QTest::mouseClick(control("SpeedButton3"), Qt::LeftButton);
         QVERIFY(log.errors.isEmpty());
         QCOMPARE(b.BoardSize, 40);
-        QCOMPARE(b.CellSize, 15);
+        QCOMPARE(form->formState().CellSize, 15);
         QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(640, 640));
         for (int c = 0; c <= 40; ++c) {
             for (int r = 0; r <= 40; ++r) {

@@ -71,8 +71,11 @@ private slots:
         QCOMPARE(control<QLabel>("Label11")->focusPolicy(), Qt::NoFocus);
         const Board& b = form->board();
         QCOMPARE(b.BoardSize, 40);
-        QCOMPARE(b.StampKind, 1);
-        QVERIFY(b.AutoCollapse && !b.StatsVisible && !b.DrawMode);
+        const FormState& state = form->formState();
+        QCOMPARE(state.CellSize, 15);
+        QCOMPARE(state.StampKind, 1);
+        QVERIFY(state.AutoCollapse && !state.StatsVisible && !state.DrawMode);
+        QCOMPARE(state.StepsToRun, 0);
     }
 
     void eachControlIsFoundByItsNameAlone() {

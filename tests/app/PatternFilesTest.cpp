@@ -97,7 +97,7 @@ private slots:
 
         clickOpen(write(QStringLiteral("wide.cells"), QByteArray(101, 'O') + "\n"));
         QCOMPARE(b.BoardSize, 150);
-        QCOMPARE(b.CellSize, 4);
+        QCOMPARE(form->formState().CellSize, 4);
         QCOMPARE(control<StringGrid>("StringGrid1")->size(), QSize(750, 750));
         QCOMPARE(aliveCount(), 101);
         QVERIFY(b.isAlive(24, 74) && b.isAlive(124, 74) && !b.isAlive(125, 74));

@@ -1,7 +1,6 @@
 // Open and save through the paths the file dialogs hand over, and the example boards.
-#include "app/FormState.h"
-#include "files/BoardOpenSave.h"
 #include "files/qt/BoardOpenSave.h"
+#include "app/FormState.h"
 #include "engine/Board.h"
 #include "files/BoardFileWriter.h"
 #include "tests/support/RecordingPainter.h"
@@ -93,6 +92,7 @@ private slots:
         const auto error = loadBoardFromFile(path, *loaded, painter, [&] {
             ++resizes;
             paintsBeforeResize = static_cast<int>(painter.alive.size());
+            form.followBoardSize(loaded->BoardSize);
         });
         QCOMPARE(messageOf(error), QStringLiteral("no error"));
         QCOMPARE(resizes, 1);
