@@ -1,6 +1,7 @@
 // Reading a board file into the board: the value-reading rule and the open command's load.
 #pragma once
 
+#include "ChunkedInput.h"
 #include "FileError.h"
 #include "engine/Board.h"
 
@@ -15,39 +16,18 @@ namespace tivla {
 // Reads the values of a board file one line at a time: blanks and control characters are
 // skipped, the end of the file reads as 0, a run of up to 32 characters is converted with
 // parseInteger, and the rest of the line up to its line feed is passed over.
-class BoardFileReader {
+class BoardFileReader : public ChunkedInput {
 public:
-    explicit BoardFileReader(std::istream& in);
-    ~BoardFileReader();
-    BoardFileReader(const BoardFileReader&) = delete;
-    BoardFileReader& operator=(const BoardFileReader&) = delete;
+    explicit BoardFileReader(std::istream& in) : ChunkedInput(in) {}
 
     // The next value, or nothing after a failure: error() then says which.
     std::optional<std::int32_t> readValue();
     // True once the file is exhausted: every further value reads as 0.
     bool atEnd() const { return atEnd_; }
-    const std::optional<FileError>& error() const { return error_; }
 
     // Characters of a value beyond this many are skipped with the rest of the line.
     static constexpr std::size_t kMaxRun = 32;
-
-private:
-    // The next byte without consuming it, or -1 at the end of the file or after a read error.
-    int peek();
-    bool refill();
-
-    std::istream& in_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t position_ = 0;
-    std::size_t filled_ = 0;
-    bool atEnd_ = false;
-    std::optional<FileError> error_;
 };
-
-// Reads up to size bytes of in into buffer; 0 at the end of the input or on a failure, which
-// then lands in error with the errno the stream buffer reported.
-std::size_t readChunk(std::istream& in, char* buffer, std::size_t size,
-                      std::optional<FileError>& error);
 
 // The outcome of a load: no error when the file was read to its last needed cell.
 struct LoadResult {

@@ -10,34 +10,10 @@ namespace tivla {
 
 namespace {
 
-constexpr std::size_t kChunkSize = 64 * 1024;
 // A number of more digits than this is shown by its first ones and an ellipsis.
 constexpr std::size_t kShownDigits = 20;
 
 } // namespace
-
-PatternText::PatternText(std::istream& in)
-    : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(kChunkSize)) {}
-
-PatternText::~PatternText() = default;
-
-bool PatternText::refill() {
-    position_ = 0;
-    filled_ = 0;
-    if (atEnd_ || error_) {
-        return false;
-    }
-    if (in_.eof()) {
-        atEnd_ = true;
-        return false;
-    }
-    filled_ = readChunk(in_, buffer_.get(), kChunkSize, error_);
-    if (filled_ == 0) {
-        atEnd_ = true;
-        return false;
-    }
-    return true;
-}
 
 void PatternText::skipLine() {
     while (peek() >= 0) {

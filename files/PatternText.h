@@ -2,6 +2,7 @@
 // wording of a pattern file's refusal.
 #pragma once
 
+#include "ChunkedInput.h"
 #include "FileError.h"
 
 #include <cstddef>
@@ -17,21 +18,13 @@ namespace tivla {
 
 // A file of any size costs one buffer: comment lines and refused runs are passed over, never
 // held, so a hostile file is refused in the memory of a small one.
-class PatternText {
+class PatternText : public ChunkedInput {
 public:
-    explicit PatternText(std::istream& in);
-    ~PatternText();
-    PatternText(const PatternText&) = delete;
-    PatternText& operator=(const PatternText&) = delete;
+    explicit PatternText(std::istream& in) : ChunkedInput(in) {}
 
-    // The next byte, or -1 at the end of the file or after a read error. Inline: the readers
-    // call them for every byte of files of many megabytes.
-    int peek() {
-        if (position_ < filled_) {
-            return static_cast<unsigned char>(buffer_[position_]);
-        }
-        return refill() ? static_cast<unsigned char>(buffer_[position_]) : -1;
-    }
+    // The next byte, or -1 at the end of the file or after a read error.
+    using ChunkedInput::peek;
+
     int get() {
         const int byte = peek();
         if (byte >= 0) {
@@ -47,19 +40,9 @@ public:
     bool readLine(std::string& out, std::size_t maxLength);
     // The line of the next byte, from 1.
     int line() const { return line_; }
-    // A read error of the file; it ends the text as the end of the file would.
-    const std::optional<FileError>& error() const { return error_; }
 
 private:
-    bool refill();
-
-    std::istream& in_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t position_ = 0;
-    std::size_t filled_ = 0;
-    bool atEnd_ = false;
     int line_ = 1;
-    std::optional<FileError> error_;
 };
 
 // The refusal of a pattern file: "Строка 3: " when a line is given, the reason (a sentence
