@@ -1,6 +1,7 @@
 // Starting values, the clear and the run toggle's reset of the neighbour counts.
 #include "engine/Board.h"
 #include "engine/GenerationStep.h"
+#include "tests/support/Boards.h"
 #include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
@@ -12,18 +13,10 @@
 using namespace tivla;
 using tivla::test::RecordingPainter;
 
-namespace {
-
-std::unique_ptr<Board> freshBoard() {
-    auto board = std::make_unique<Board>();
-    board->resetToStart();
-    return board;
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(Board, StartsAsANewMainWindowDoes) {
-    auto b = freshBoard();
+    auto b = test::boardOfSize();
     EXPECT_EQ(b->BoardSize, 40);
     EXPECT_EQ(b->Generation, 0);
     EXPECT_EQ(b->Population, 0);
@@ -41,7 +34,7 @@ TEST(Board, StartsAsANewMainWindowDoes) {
 }
 
 TEST(Board, ClearKillsAndReportsOnlyLiveCellsOfTheBoardProper) {
-    auto b = freshBoard();
+    auto b = test::boardOfSize();
     b->Cells[3][5] = kAlive;
     b->Cells[39][39] = kAlive;
     b->Cells[40][7] = kAlive; // column N, from a board file
@@ -67,7 +60,7 @@ TEST(Board, ClearKillsAndReportsOnlyLiveCellsOfTheBoardProper) {
 }
 
 TEST(Board, ClearZeroesCountsOneDownAndRightLeavingTwoBandEntries) {
-    auto b = freshBoard();
+    auto b = test::boardOfSize();
     const int n = b->BoardSize;
     for (int r = -2; r <= n; ++r) {
         for (int c = -2; c <= n; ++c) {
@@ -87,7 +80,7 @@ TEST(Board, ClearZeroesCountsOneDownAndRightLeavingTwoBandEntries) {
 }
 
 TEST(Board, RunToggleResetCoversTheMarginAndNothingBeyond) {
-    auto b = freshBoard();
+    auto b = test::boardOfSize();
     b->BoardSize = 200;
     for (int r = kCountsLow; r <= kCountsHigh; ++r) {
         for (int c = kCountsLow; c <= kCountsHigh; ++c) {
@@ -104,7 +97,7 @@ TEST(Board, RunToggleResetCoversTheMarginAndNothingBeyond) {
 }
 
 TEST(Board, LeftoverBandCountIsBornOnTheGrownBoardAndDiesNextStep) {
-    auto b = freshBoard();
+    auto b = test::boardOfSize();
     // After steps on 40x40 the band entry [40][0] can hold a leftover count.
     b->NeighbourCounts[40][0] = 3;
     SilentPainter silent;

@@ -5,6 +5,7 @@
 #include "engine/BatchKernel.h"
 #include "engine/BatchRunner.h"
 #include "engine/GenerationStep.h"
+#include "tests/support/Boards.h"
 
 #include <gtest/gtest.h>
 
@@ -78,13 +79,6 @@ void place(Board& board, int column, int row, const std::vector<std::string>& ro
             }
         }
     }
-}
-
-std::unique_ptr<Board> emptyBoard(int size) {
-    auto b = std::make_unique<Board>();
-    b->resetToStart();
-    b->BoardSize = size;
-    return b;
 }
 
 const std::vector<std::string> kBlinker{"###"};
@@ -162,7 +156,7 @@ TEST(CycleSkip, BuiltOscillatorsAroundWholeNumbersOfPeriods) {
          true},
     };
     for (const auto& c : cases) {
-        auto start = emptyBoard(c.size);
+        auto start = test::boardOfSize(c.size);
         for (const auto& [at, pattern] : c.parts) {
             if (pattern == nullptr) {
                 // A block in the far corner, held by markers beyond the board.
@@ -222,7 +216,7 @@ TEST(CycleSkip, RunsFarBeyondThe32BitCounterMatchTheirRemainder) {
 }
 
 TEST(CycleSkip, CycleIsReportedOnlyOnceSeenWithinTheRun) {
-    auto start = emptyBoard(9);
+    auto start = test::boardOfSize(9);
     place(*start, 3, 4, kBlinker);
     struct Case {
         long long steps;

@@ -2,6 +2,7 @@
 #include "engine/GenerationStep.h"
 #include "engine/Board.h"
 #include "engine/TextbookLife.h"
+#include "tests/support/Boards.h"
 #include "tests/support/RecordingPainter.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +18,6 @@ using tivla::test::RecordingPainter;
 
 namespace {
 
-std::unique_ptr<Board> boardOfSize(int size) {
-    auto board = std::make_unique<Board>();
-    board->resetToStart();
-    board->BoardSize = size;
-    return board;
-}
-
 void step(Board& b) {
     SilentPainter silent;
     stepGeneration(b, silent, NoStatistics{});
@@ -34,7 +28,7 @@ void step(Board& b) {
 TEST(GenerationStep, AgreesWithTheTextbookRuleOnRandomBoardsOfEverySize) {
     std::mt19937 rng(20261208);
     for (int size = 1; size <= kMaxBoardSize; size += (size < 12 ? 1 : 7)) {
-        auto b = boardOfSize(size);
+        auto b = test::boardOfSize(size);
         TextbookLife ref(size);
         std::bernoulli_distribution live(0.35);
         for (int c = 0; c < size; ++c) {
@@ -88,14 +82,14 @@ TEST(GenerationStep, AgreesWithTheTextbookRuleOnRandomBoardsOfEverySize) {
 
 TEST(GenerationStep, SmallPatternsBehaveAsLifeSays) {
     {
-        auto b = boardOfSize(40);
+        auto b = test::boardOfSize(40);
         step(*b);
         EXPECT_EQ(b->Generation, 1);
         EXPECT_EQ(b->Population, 0);
         EXPECT_EQ(b->PopulationPercent, 0);
     }
     {
-        auto b = boardOfSize(40);
+        auto b = test::boardOfSize(40);
         b->Cells[10][10] = kAlive;
         step(*b);
         EXPECT_EQ(b->Population, 1);
@@ -104,7 +98,7 @@ TEST(GenerationStep, SmallPatternsBehaveAsLifeSays) {
         EXPECT_EQ(b->Population, 0);
     }
     {
-        auto b = boardOfSize(40);
+        auto b = test::boardOfSize(40);
         b->Cells[19][20] = b->Cells[20][20] = b->Cells[21][20] = kAlive;
         for (int g = 0; g < 4; ++g) {
             step(*b);
@@ -113,7 +107,7 @@ TEST(GenerationStep, SmallPatternsBehaveAsLifeSays) {
         EXPECT_TRUE(b->isAlive(20, 20) && b->isAlive(19, 20) && b->isAlive(21, 20));
     }
     {
-        auto b = boardOfSize(40);
+        auto b = test::boardOfSize(40);
         b->Cells[0][0] = b->Cells[1][0] = b->Cells[0][1] = b->Cells[1][1] = kAlive;
         for (int g = 0; g < 5; ++g) {
             step(*b);
@@ -123,7 +117,7 @@ TEST(GenerationStep, SmallPatternsBehaveAsLifeSays) {
     }
     {
         // Crowding: the centre of a full 3x3 dies, a dead centre with eight around stays dead.
-        auto b = boardOfSize(40);
+        auto b = test::boardOfSize(40);
         for (int dc = -1; dc <= 1; ++dc) {
             for (int dr = -1; dr <= 1; ++dr) {
                 b->Cells[10 + dc][10 + dr] = kAlive;
@@ -139,7 +133,7 @@ TEST(GenerationStep, SmallPatternsBehaveAsLifeSays) {
 }
 
 TEST(GenerationStep, GliderRunsIntoTheCornerAndSettlesAsABlock) {
-    auto b = boardOfSize(40);
+    auto b = test::boardOfSize(40);
     for (auto [c, r] : {std::pair{26, 25}, {27, 26}, {25, 27}, {26, 27}, {27, 27}}) {
         b->Cells[c][r] = kAlive;
     }
@@ -166,7 +160,7 @@ TEST(GenerationStep, PercentRoundsHalfToEvenOnFortyByForty) {
     for (auto [population, percent] : table) {
         EXPECT_EQ(populationPercent(population, 40), percent) << population;
     }
-    auto b = boardOfSize(40);
+    auto b = test::boardOfSize(40);
     for (int c = 0; c < 40; ++c) {
         for (int r = 0; r < 40; ++r) {
             b->Cells[c][r] = kAlive;
@@ -189,7 +183,7 @@ TEST(GenerationStep, FastPercentMatchesTheExtendedDivisionEverywhere) {
 }
 
 TEST(GenerationStep, MaxPopulationRisesOnlyOnAStrictlyLargerPopulation) {
-    auto b = boardOfSize(40);
+    auto b = test::boardOfSize(40);
     b->Cells[19][20] = b->Cells[20][20] = b->Cells[21][20] = kAlive;
     step(*b);
     EXPECT_EQ(b->MaxPopulation, 3);
@@ -204,7 +198,7 @@ TEST(GenerationStep, MaxPopulationRisesOnlyOnAStrictlyLargerPopulation) {
 
 TEST(GenerationStep, MarkersBeyondTheBoardTakePartButNeverChange) {
     // Column N joins the births of the last column; it never changes itself.
-    auto b = boardOfSize(10);
+    auto b = test::boardOfSize(10);
     b->Cells[9][3] = b->Cells[9][5] = b->Cells[10][4] = kAlive;
     step(*b);
     EXPECT_EQ(b->Population, 3);
@@ -214,7 +208,7 @@ TEST(GenerationStep, MarkersBeyondTheBoardTakePartButNeverChange) {
     EXPECT_TRUE(b->isAlive(10, 4));
 
     // Row and column N + 1 only add to the population.
-    auto far = boardOfSize(10);
+    auto far = test::boardOfSize(10);
     far->Cells[11][2] = far->Cells[3][11] = far->Cells[11][11] = kAlive;
     far->Cells[9][2] = far->Cells[9][3] = kAlive; // would be born-into by a counted neighbour
     step(*far);
@@ -226,7 +220,7 @@ TEST(GenerationStep, MarkersBeyondTheBoardTakePartButNeverChange) {
 }
 
 TEST(GenerationStep, TheBandOfRowAndColumnNKeepsItsSaturatingCounts) {
-    auto b = boardOfSize(10);
+    auto b = test::boardOfSize(10);
     b->Cells[0][9] = b->Cells[1][9] = kAlive; // two cells on the last row
     step(*b);
     // Row N under them: [10][0] sees both, [10][1] both, [10][2] one.
@@ -241,7 +235,7 @@ TEST(GenerationStep, TheBandOfRowAndColumnNKeepsItsSaturatingCounts) {
 }
 
 TEST(GenerationStep, StatisticsReachOnlyTheSinkTheCallerPasses) {
-    auto b = boardOfSize(40);
+    auto b = test::boardOfSize(40);
     std::vector<int> seen;
     auto hook = [&](const Board& board) { seen.push_back(board.Generation); };
     EachGenerationSink<decltype(hook)> sink(hook);

@@ -3,6 +3,7 @@
 #include "app/FormState.h"
 #include "engine/Board.h"
 #include "files/BoardFileReader.h"
+#include "tests/support/Boards.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,9 @@ using namespace tivla;
 
 namespace {
 
-std::unique_ptr<Board> freshBoard() {
-    auto board = std::make_unique<Board>();
-    board->resetToStart();
-    SilentPainter silent;
-    board->ClearBoard(silent, [] {});
-    return board;
-}
-
 // form, when given, follows the loaded size as the window does.
 std::unique_ptr<Board> loaded(const std::string& text, FormState* form = nullptr) {
-    auto board = freshBoard();
+    auto board = test::boardOfSize();
     std::istringstream in(text);
     SilentPainter silent;
     const LoadResult result = readBoard(in, *board, silent, [&] {
@@ -51,7 +44,7 @@ void expectSameCells(const Board& a, const Board& b) {
 } // namespace
 
 TEST(BoardFileWriter, SizeTwoBoardWithOneCellIsTheTenLineExample) {
-    auto board = freshBoard();
+    auto board = test::boardOfSize();
     board->BoardSize = 2;
     board->Cells[1][0] = kAlive;
     EXPECT_EQ(boardFileText(*board), "2\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
@@ -65,7 +58,7 @@ TEST(BoardFileWriter, FilesOfTheSixBoardSizesHaveTheKnownLengths) {
     } cases[] = {{40, 1682, 5047},    {50, 2602, 7807},    {80, 6562, 19687},
                  {100, 10202, 30608}, {150, 22802, 68408}, {200, 40402, 121208}};
     for (const auto& c : cases) {
-        auto board = freshBoard();
+        auto board = test::boardOfSize();
         board->BoardSize = c.size;
         board->Cells[c.size][c.size] = kAlive;
         const std::string text = boardFileText(*board);
@@ -79,7 +72,7 @@ TEST(BoardFileWriter, FilesOfTheSixBoardSizesHaveTheKnownLengths) {
 TEST(BoardFileWriter, EveryCellUpToIndexNSurvivesSaveAndLoad) {
     std::mt19937 random(40);
     for (const int size : {40, 1, 7, 60, 200}) {
-        auto board = freshBoard();
+        auto board = test::boardOfSize();
         board->BoardSize = size;
         for (int x = 0; x <= size; ++x) {
             for (int y = 0; y <= size; ++y) {

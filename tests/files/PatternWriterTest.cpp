@@ -4,6 +4,7 @@
 #include "engine/BoardSizes.h"
 #include "files/PatternPlacement.h"
 #include "files/PatternReader.h"
+#include "tests/support/Boards.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,8 @@ using namespace tivla;
 
 namespace {
 
-std::unique_ptr<Board> emptyBoard(int size) {
-    auto board = std::make_unique<Board>();
-    board->resetToStart();
-    board->BoardSize = size;
-    return board;
-}
-
 std::unique_ptr<Board> soup(int size, unsigned seed) {
-    auto board = emptyBoard(size);
+    auto board = test::boardOfSize(size);
     std::mt19937 random(seed);
     for (int x = 0; x < size; ++x) {
         for (int y = 0; y < size; ++y) {
@@ -38,7 +32,7 @@ std::unique_ptr<Board> soup(int size, unsigned seed) {
 } // namespace
 
 TEST(PatternWriter, RleTextIsExact) {
-    auto board = emptyBoard(40);
+    auto board = test::boardOfSize(40);
     board->Generation = 12;
     for (const auto& [x, y] : {std::pair{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}, {39, 5}}) {
         board->Cells[x][y] = kAlive;
@@ -47,12 +41,12 @@ TEST(PatternWriter, RleTextIsExact) {
     EXPECT_EQ(rleText(*board, {"планер", 12}),
               "#N планер\n#C Тивла, поколение 12.\nx = 40, y = 40, rule = B3/S23\n"
               "bo$2bo$3o3$39bo!\n");
-    EXPECT_EQ(rleText(*emptyBoard(1), {"", 0}),
+    EXPECT_EQ(rleText(*test::boardOfSize(1), {"", 0}),
               "#C Тивла, поколение 0.\nx = 1, y = 1, rule = B3/S23\n!\n");
 }
 
 TEST(PatternWriter, PlaintextTextIsExact) {
-    auto board = emptyBoard(3);
+    auto board = test::boardOfSize(3);
     board->Cells[1][0] = board->Cells[2][2] = board->Cells[3][1] = kAlive;
     EXPECT_EQ(plaintextText(*board, {"доска", 7}),
               "!Name: доска\n!Тивла, поколение 7.\n.O.\n...\n..O\n");
@@ -87,7 +81,7 @@ TEST(PatternWriter, BoardsComeBackCellForCellOnEverySize) {
             std::istringstream in(*textInFormat(format, *saved, {"x", 3}));
             const PatternRead read = readPattern(in, format);
             ASSERT_TRUE(read.pattern) << n << ": " << read.error->text();
-            auto loaded = emptyBoard(40);
+            auto loaded = test::boardOfSize(40);
             SilentPainter silent;
             placePattern(*read.pattern, boardSizeForPattern(*read.pattern, 40), *loaded, silent,
                          [] {});
@@ -103,7 +97,7 @@ TEST(PatternWriter, BoardsComeBackCellForCellOnEverySize) {
 }
 
 TEST(PatternWriter, LifeFormatsAreReadOnly) {
-    EXPECT_FALSE(textInFormat(PatternFormat::Life, *emptyBoard(5), {}).has_value());
+    EXPECT_FALSE(textInFormat(PatternFormat::Life, *test::boardOfSize(5), {}).has_value());
     EXPECT_TRUE(unwritableFormatError().text().ends_with("Файл не записан."));
-    EXPECT_EQ(textInFormat(PatternFormat::BoardFile, *emptyBoard(2), {})->size(), 30u);
+    EXPECT_EQ(textInFormat(PatternFormat::BoardFile, *test::boardOfSize(2), {})->size(), 30u);
 }

@@ -3,6 +3,7 @@
 #include "app/FormState.h"
 #include "engine/Board.h"
 #include "files/BoardFileWriter.h"
+#include "tests/support/Boards.h"
 #include "tests/support/RecordingPainter.h"
 
 #include <QDir>
@@ -22,15 +23,9 @@ using tivla::test::RecordingPainter;
 
 namespace {
 
-std::unique_ptr<Board> freshBoard() {
-    auto board = std::make_unique<Board>();
-    board->resetToStart();
-    return board;
-}
-
 // A 40 x 40 board with a glider, a few scattered cells and one cell in the extra column.
 std::unique_ptr<Board> sampleBoard() {
-    auto board = freshBoard();
+    auto board = test::boardOfSize();
     for (auto [x, y] :
          {std::pair{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}, {39, 39}, {17, 23}, {40, 5}}) {
         board->Cells[x][y] = kAlive;
@@ -82,7 +77,7 @@ private slots:
         QCOMPARE(bytes.count("\r\n"), 1682);
         QVERIFY(bytes.startsWith("40\r\n"));
 
-        auto loaded = freshBoard();
+        auto loaded = test::boardOfSize();
         loaded->BoardSize = 100;
         FormState form;
         form.CellSize = 5;
@@ -195,7 +190,7 @@ private slots:
         const QStringList names = examples.entryList({QStringLiteral("*.txt")}, QDir::Files);
         QVERIFY(names.size() >= 5);
         for (const QString& name : names) {
-            auto board = freshBoard();
+            auto board = test::boardOfSize();
             RecordingPainter painter;
             const auto error = loadBoardFromFile(examples.filePath(name), *board, painter, [] {});
             QVERIFY2(!error, qPrintable(name));
