@@ -5,6 +5,7 @@
 #include "app/BatchProgressWindow.h"
 #include "app/RunTimer.h"
 #include "engine/BatchRunner.h"
+#include "tests/support/Boards.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -34,14 +35,6 @@ public:
     }
 };
 
-bool sameModel(const Board& a, const Board& b) {
-    return std::memcmp(a.Cells, b.Cells, sizeof a.Cells) == 0 &&
-           std::memcmp(a.NeighbourCounts.raw(), b.NeighbourCounts.raw(),
-                       sizeof(std::int32_t) * kCountsDim * kCountsDim) == 0 &&
-           a.Generation == b.Generation && a.Population == b.Population &&
-           a.MaxPopulation == b.MaxPopulation && a.PopulationPercent == b.PopulationPercent;
-}
-
 } // namespace
 
 class LongBatchTest : public QObject, protected MainWindowUnderTest {
@@ -63,7 +56,8 @@ private slots:
         qInfo("2,000,000,000 generations on 200 x 200, panel open: %lld ms", clock.elapsed());
 
         runBatch(*start, 2'000'000'000, NoStatistics{});
-        QVERIFY(sameModel(*start, form->board()));
+        const std::string difference = test::difference(*start, form->board());
+        QVERIFY2(difference.empty(), difference.c_str());
         QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("2000000000"));
         QCOMPARE(control<ValueLabel>("Label10")->text(), QString::number(start->MaxPopulation));
         const AreaSeries& series = control<PopulationChart>("Chart1")->series();
@@ -132,7 +126,8 @@ private slots:
         QVERIFY(reached > 0 && reached < 2'000'000'000);
         QCOMPARE(form->formState().StepsToRun, reached);
         runBatch(*start, reached, NoStatistics{}, nullptr, everyGeneration);
-        QVERIFY(sameModel(*start, form->board()));
+        const std::string difference = test::difference(*start, form->board());
+        QVERIFY2(difference.empty(), difference.c_str());
         QCOMPARE(control<ValueLabel>("Label5")->text(), QString::number(reached));
         QCOMPARE(control<PopulationChart>("Chart1")->series().count(), std::size_t(reached));
 

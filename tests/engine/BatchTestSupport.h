@@ -1,9 +1,10 @@
 // Helpers of the batch tests: a recorder of statistics calls, the kernels this processor
-// runs, where two boards first differ, and random boards as a long session leaves them.
+// runs, and random boards as a long session leaves them.
 #pragma once
 
 #include "engine/BatchKernel.h"
 #include "engine/Board.h"
+#include "tests/support/Boards.h"
 
 #include <cstring>
 #include <limits>
@@ -39,44 +40,6 @@ inline std::vector<BatchKernel> kernelsHere() {
         }
     }
     return kernels;
-}
-
-// Where two boards first differ, or nothing.
-inline std::string difference(const Board& want, const Board& got) {
-    std::ostringstream out;
-    if (want.Generation != got.Generation || want.Population != got.Population ||
-        want.MaxPopulation != got.MaxPopulation ||
-        want.PopulationPercent != got.PopulationPercent) {
-        out << "counters: generation " << want.Generation << "/" << got.Generation << " population "
-            << want.Population << "/" << got.Population << " max " << want.MaxPopulation << "/"
-            << got.MaxPopulation;
-        return out.str();
-    }
-    if (std::memcmp(want.Cells, got.Cells, sizeof want.Cells) != 0) {
-        for (int c = 0; c < kCellsDim; ++c) {
-            for (int r = 0; r < kCellsDim; ++r) {
-                if (want.Cells[c][r] != got.Cells[c][r]) {
-                    out << "Cells[" << c << "][" << r << "] " << int{want.Cells[c][r]} << "/"
-                        << int{got.Cells[c][r]};
-                    return out.str();
-                }
-            }
-        }
-    }
-    if (std::memcmp(want.NeighbourCounts.raw(), got.NeighbourCounts.raw(),
-                    sizeof(std::int32_t) * kCountsDim * kCountsDim) == 0) {
-        return {};
-    }
-    for (int r = kCountsLow; r <= kCountsHigh; ++r) {
-        for (int c = kCountsLow; c <= kCountsHigh; ++c) {
-            if (want.NeighbourCounts[r][c] != got.NeighbourCounts[r][c]) {
-                out << "NeighbourCounts[" << r << "][" << c << "] " << want.NeighbourCounts[r][c]
-                    << "/" << got.NeighbourCounts[r][c];
-                return out.str();
-            }
-        }
-    }
-    return {};
 }
 
 // A board of the given size as a long session could leave it: cells at some density, maybe
