@@ -7,27 +7,25 @@ namespace tivla {
 
 PatternCells::PatternCells() : grid_(static_cast<std::size_t>(kSide) * kSide, 0) {}
 
-std::int64_t PatternCells::widthWith(std::int64_t x) const {
-    if (!any_) {
-        return 1;
-    }
-    // Coordinates are at most 64 bits apart only in a refused file; the span saturates.
-    const std::int64_t low = std::min(minX_, x);
-    const std::int64_t high = std::max(maxX_, x);
-    const auto span = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
+namespace {
+
+// The cells from the smaller to the larger of low..high and value. Coordinates are at most 64
+// bits apart only in a refused file; the span saturates.
+std::int64_t spanWith(std::int64_t low, std::int64_t high, std::int64_t value) {
+    const auto span = static_cast<std::uint64_t>(std::max(high, value)) -
+                      static_cast<std::uint64_t>(std::min(low, value));
     return span >= static_cast<std::uint64_t>(INT64_MAX) ? INT64_MAX
                                                          : static_cast<std::int64_t>(span) + 1;
 }
 
+} // namespace
+
+std::int64_t PatternCells::widthWith(std::int64_t x) const {
+    return any_ ? spanWith(minX_, maxX_, x) : 1;
+}
+
 std::int64_t PatternCells::heightWith(std::int64_t y) const {
-    if (!any_) {
-        return 1;
-    }
-    const std::int64_t low = std::min(minY_, y);
-    const std::int64_t high = std::max(maxY_, y);
-    const auto span = static_cast<std::uint64_t>(high) - static_cast<std::uint64_t>(low);
-    return span >= static_cast<std::uint64_t>(INT64_MAX) ? INT64_MAX
-                                                         : static_cast<std::int64_t>(span) + 1;
+    return any_ ? spanWith(minY_, maxY_, y) : 1;
 }
 
 bool PatternCells::add(std::int64_t x, std::int64_t y) {
