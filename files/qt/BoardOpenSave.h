@@ -53,8 +53,9 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
 
 // Saves the board to path in the format its extension names (a board file, RLE or plaintext;
 // Life 1.06 and 1.05 are refused) through saveFileAtomically: a failure at any step leaves an
-// existing file as it was, and a folder, a named pipe or a device at path is refused, not
-// replaced. Returns the first failure.
+// existing file as it was (but for the two in-place cases AtomicSave.h names), and a folder, a
+// named pipe, a device or a file this user may not write at path is refused, not replaced.
+// Returns the first failure.
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
 
 // The open dialog's filters: everything Тивла opens, each format on its own, and all files.

@@ -7,6 +7,7 @@
 #include "files/BoardFileWriter.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace tivla;
 using tivla::test::readFile;
@@ -32,6 +34,19 @@ std::unique_ptr<Board> boardWithGlider() {
         board->Cells[x][y] = kAlive;
     }
     return board;
+}
+
+// A group of this process other than the one its new files get, or that one.
+gid_t secondGroup() {
+    std::vector<gid_t> groups(static_cast<std::size_t>(::getgroups(0, nullptr)));
+    groups.resize(
+        static_cast<std::size_t>(::getgroups(static_cast<int>(groups.size()), groups.data())));
+    for (const gid_t group : groups) {
+        if (group != ::getegid()) {
+            return group;
+        }
+    }
+    return ::getegid();
 }
 
 std::size_t entriesIn(const std::filesystem::path& directory) {
@@ -190,4 +205,60 @@ TEST(BoardFileSave, SymbolicLinksAreFollowed) {
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number(), ELOOP);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop")));
+}
+
+// As an ordinary user: a file that may not be written is refused, not renamed over; the two
+// cases a rename cannot serve are written in place; a replaced file keeps its group and its
+// permissions without the set-ID bits.
+TEST(BoardFileSave, PermissionsLinksAndGroupsAreKept) {
+    TempDirectory dir;
+    const auto board = boardWithGlider();
+    const std::string saved = boardFileText(*board);
+    const auto skipped = test::runUnprivileged(dir.path(), [&] {
+        const gid_t group = secondGroup();
+        const struct {
+            const char* what;
+            mode_t file;
+            mode_t folder;
+            bool hardLink;
+            bool refused;
+            mode_t after;
+        } cases[] = {
+            {"read-only file", 0444, 0755, false, true, 0444},
+            {"read-only folder", 0640, 0555, false, false, 0640},
+            {"hard link", 0600, 0755, true, false, 0600},
+            {"set-ID bits", 06754, 0755, false, false, 0754},
+        };
+        for (const auto& c : cases) {
+            const std::filesystem::path folder = dir.path() / c.what;
+            std::filesystem::create_directory(folder);
+            const std::string path = folder / "board.txt";
+            writeFile(path, "old");
+            ASSERT_EQ(::chown(path.c_str(), static_cast<uid_t>(-1), group), 0) << c.what;
+            ASSERT_EQ(::chmod(path.c_str(), c.file), 0) << c.what;
+            if (c.hardLink) {
+                std::filesystem::create_hard_link(path, folder / "other name");
+            }
+            ::chmod(folder.c_str(), c.folder);
+            const auto error = saveBoardFile(path, *board);
+            ::chmod(folder.c_str(), 0755);
+            EXPECT_EQ(error.has_value(), c.refused) << c.what;
+            if (error) {
+                EXPECT_EQ(error->messageText(), "File access denied.") << c.what;
+            }
+            EXPECT_TRUE(readFile(path) == (c.refused ? "old" : saved)) << c.what;
+            EXPECT_EQ(entriesIn(folder), c.hardLink ? 2u : 1u) << c.what << ": a stray file";
+            struct stat after {};
+            ASSERT_EQ(::stat(path.c_str(), &after), 0);
+            EXPECT_EQ(after.st_mode & 07777, c.after) << c.what;
+            EXPECT_EQ(after.st_gid, group) << c.what;
+            if (c.hardLink) {
+                EXPECT_EQ(after.st_nlink, 2u) << c.what;
+                EXPECT_TRUE(readFile(folder / "other name") == saved) << c.what;
+            }
+        }
+    });
+    if (skipped) {
+        GTEST_SKIP() << *skipped;
+    }
 }
