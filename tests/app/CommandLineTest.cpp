@@ -5,6 +5,10 @@
 #include "app/TForm2.h"
 
 #include <QProcess>
+#include <QScopeGuard>
+
+#include <cstdio>
+#include <fstream>
 
 namespace tivla {
 
@@ -21,37 +25,44 @@ private slots:
     void parses();
     void programAnswersWithoutADisplay_data();
     void programAnswersWithoutADisplay();
+    void fileOpensOnceTheMainWindowAppears_data();
     void fileOpensOnceTheMainWindowAppears();
     void unreadableFileIsReportedAndTheProgramGoesOn();
 
 private:
     // Clicks through a title screen that was given path, and lets the queued opening run.
-    void passTitleScreen(const QString& path);
+    void passTitleScreen(const QByteArray& path);
 };
 
 void CommandLineTest::parses_data() {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArrayList>("arguments");
     QTest::addColumn<Action>("action");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("nothing") << QStringList{} << Action::Run << QString();
-    QTest::newRow("a file") << QStringList{"доска.txt"} << Action::Run << QString("доска.txt");
-    QTest::newRow("dash alone is a file") << QStringList{"-"} << Action::Run << QString("-");
-    QTest::newRow("after --") << QStringList{"--", "--help"} << Action::Run << QString("--help");
-    QTest::newRow("help") << QStringList{"--help"} << Action::Help << QString();
-    QTest::newRow("help after a file") << QStringList{"a", "--help"} << Action::Help << QString();
-    QTest::newRow("version") << QStringList{"--version"} << Action::Version << QString();
-    QTest::newRow("Qt option") << QStringList{"-reverse"} << Action::Refuse << QString();
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("nothing") << QByteArrayList{} << Action::Run << QByteArray();
+    QTest::newRow("a file") << QByteArrayList{"доска.txt"} << Action::Run
+                            << QByteArray("доска.txt");
+    QTest::newRow("a name not in UTF-8")
+        << QByteArrayList{"\xE0\xF4.txt"} << Action::Run << QByteArray("\xE0\xF4.txt");
+    QTest::newRow("dash alone is a file") << QByteArrayList{"-"} << Action::Run << QByteArray("-");
+    QTest::newRow("after --") << QByteArrayList{"--", "--help"} << Action::Run
+                              << QByteArray("--help");
+    QTest::newRow("help") << QByteArrayList{"--help"} << Action::Help << QByteArray();
+    QTest::newRow("help after a file")
+        << QByteArrayList{"a", "--help"} << Action::Help << QByteArray();
+    QTest::newRow("version") << QByteArrayList{"--version"} << Action::Version << QByteArray();
+    QTest::newRow("Qt option") << QByteArrayList{"-reverse"} << Action::Refuse << QByteArray();
     QTest::newRow("Qt option with value")
-        << QStringList{"-geometry", "10x10"} << Action::Refuse << QString();
-    QTest::newRow("unknown long option") << QStringList{"--open"} << Action::Refuse << QString();
-    QTest::newRow("two files") << QStringList{"a", "b"} << Action::Refuse << QString();
-    QTest::newRow("empty name") << QStringList{""} << Action::Refuse << QString();
+        << QByteArrayList{"-geometry", "10x10"} << Action::Refuse << QByteArray();
+    QTest::newRow("unknown long option")
+        << QByteArrayList{"--open"} << Action::Refuse << QByteArray();
+    QTest::newRow("two files") << QByteArrayList{"a", "b"} << Action::Refuse << QByteArray();
+    QTest::newRow("empty name") << QByteArrayList{""} << Action::Refuse << QByteArray();
 }
 
 void CommandLineTest::parses() {
-    QFETCH(QStringList, arguments);
+    QFETCH(QByteArrayList, arguments);
     QFETCH(Action, action);
-    QFETCH(QString, file);
+    QFETCH(QByteArray, file);
     const CommandLine line = parseCommandLine(arguments);
     QCOMPARE(line.action, action);
     QCOMPARE(line.file, file);
@@ -93,7 +104,7 @@ void CommandLineTest::programAnswersWithoutADisplay() {
     QVERIFY2(errStart.isEmpty() ? err.isEmpty() : err.startsWith(errStart), qPrintable(err));
 }
 
-void CommandLineTest::passTitleScreen(const QString& path) {
+void CommandLineTest::passTitleScreen(const QByteArray& path) {
     TForm2 titleScreen;
     titleScreen.setMainWindow(form.get());
     titleScreen.setFileToOpen(path);
@@ -107,12 +118,23 @@ void CommandLineTest::passTitleScreen(const QString& path) {
     QTRY_VERIFY(aliveCount() != 0 || !log.errors.isEmpty());
 }
 
+void CommandLineTest::fileOpensOnceTheMainWindowAppears_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("UTF-8") << QByteArray("три клетки.txt");
+    // KOI8-R or CP1251, as files from older Russian systems are named.
+    QTest::newRow("not UTF-8") << QByteArray("\xE0\xF4.txt");
+}
+
 void CommandLineTest::fileOpensOnceTheMainWindowAppears() {
+    QFETCH(QByteArray, name);
     QVERIFY(openWindow(true));
     form->hide();
-    const QString path = write(QStringLiteral("три клетки.txt"), "3\r\n0\r\n1\r\n0\r\n0\r\n1\r\n");
-    QVERIFY(!path.isEmpty());
-    passTitleScreen(path);
+    // Relative to the folder the program runs in, as a shell passes it.
+    QVERIFY(std::ofstream(name.toStdString(), std::ios::binary)
+            << "3\r\n0\r\n1\r\n0\r\n0\r\n1\r\n");
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    const auto removeIt = qScopeGuard([&] { std::remove(name.constData()); });
+    passTitleScreen(name);
     QVERIFY(log.errors.isEmpty());
     QCOMPARE(form->board().BoardSize, 3);
     QCOMPARE(aliveCount(3), 2);
@@ -123,7 +145,7 @@ void CommandLineTest::fileOpensOnceTheMainWindowAppears() {
 void CommandLineTest::unreadableFileIsReportedAndTheProgramGoesOn() {
     QVERIFY(openWindow(true));
     form->hide();
-    passTitleScreen(QDir(dir->path()).filePath(QStringLiteral("нет такой.txt")));
+    passTitleScreen(QFile::encodeName(QDir(dir->path()).filePath(QStringLiteral("нет такой.txt"))));
     QCOMPARE(log.errors, QStringList{QStringLiteral("File not found.")});
     QVERIFY(form->isVisible());
     QCOMPARE(aliveCount(), 0);
