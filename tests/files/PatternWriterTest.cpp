@@ -53,29 +53,18 @@ TEST(PatternWriter, PlaintextTextIsExact) {
 }
 
 TEST(PatternWriter, RleLinesStayWithinSeventyAndNeverSplitARun) {
-    // One row whose runs and the closing "!" come to 69, exactly 70 and 71 characters.
-    const auto repeated = [](const std::string& piece, int times) {
-        std::string text;
-        for (int i = 0; i < times; ++i) {
-            text += piece;
-        }
-        return text;
-    };
-    const struct {
-        std::string row;
-        std::string data;
-    } limits[] = {
-        {"oo" + repeated("bo", 33), "2o" + repeated("bo", 33) + "!\n"},
-        {repeated("ob", 34) + "o", repeated("ob", 34) + "o!\n"},
-        {"oo" + repeated("bo", 34), "2o" + repeated("bo", 34) + "\n!\n"},
-    };
-    for (const auto& c : limits) {
+    // Rows whose runs and "!" take 69, exactly 70 and 71 characters: only the last breaks.
+    std::string bo;
+    for (int i = 0; i < 33; ++i) {
+        bo += "bo";
+    }
+    const std::string header = "#C Тивла, поколение 0.\nx = 70, y = 70, rule = B3/S23\n";
+    for (const std::string& data : {"2o" + bo + "!\n", "o" + bo + "bo!\n", "2o" + bo + "bo\n!\n"}) {
+        std::istringstream in(header + data);
         auto board = test::boardOfSize(70);
-        for (std::size_t x = 0; x < c.row.size(); ++x) {
-            board->Cells[x][0] = c.row[x] == 'o' ? kAlive : kDead;
-        }
-        EXPECT_EQ(rleText(*board, {"", 0}),
-                  "#C Тивла, поколение 0.\nx = 70, y = 70, rule = B3/S23\n" + c.data);
+        SilentPainter silent;
+        placePattern(*readPattern(in, PatternFormat::Rle).pattern, 70, *board, silent, [] {});
+        EXPECT_EQ(rleText(*board, {"", 0}), header + data);
     }
     for (unsigned seed = 1; seed <= 5; ++seed) {
         const std::string text = rleText(*soup(200, seed), {"soup", 0});
