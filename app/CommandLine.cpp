@@ -1,30 +1,34 @@
 // See CommandLine.h.
 #include "CommandLine.h"
 
+#include <QFile>
+
 namespace tivla {
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QByteArrayList& arguments) {
     CommandLine line;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
-        if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            if (argument == QStringLiteral("--")) {
+    for (const QByteArray& argument : arguments) {
+        // Shown readably: bytes that are not UTF-8 read as replacement characters.
+        const QString shown = QFile::decodeName(argument);
+        if (!optionsEnded && argument.startsWith('-') && argument.size() > 1) {
+            if (argument == "--") {
                 optionsEnded = true;
-            } else if (argument == QStringLiteral("--help")) {
+            } else if (argument == "--help") {
                 return {CommandLine::Action::Help, {}, {}};
-            } else if (argument == QStringLiteral("--version")) {
+            } else if (argument == "--version") {
                 return {CommandLine::Action::Version, {}, {}};
             } else {
                 return {CommandLine::Action::Refuse,
                         {},
-                        QStringLiteral("unknown option %1").arg(argument)};
+                        QStringLiteral("unknown option %1").arg(shown)};
             }
             continue;
         }
         if (!line.file.isEmpty()) {
             return {CommandLine::Action::Refuse,
                     {},
-                    QStringLiteral("only one file can be opened, not %1 as well").arg(argument)};
+                    QStringLiteral("only one file can be opened, not %1 as well").arg(shown)};
         }
         if (argument.isEmpty()) {
             return {CommandLine::Action::Refuse, {}, QStringLiteral("the file name is empty")};

@@ -2,23 +2,25 @@
 // options (-reverse, -geometry...) are not among them: they are unknown options here.
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 
 namespace tivla {
 
 struct CommandLine {
     enum class Action { Run, Help, Version, Refuse };
     Action action = Action::Run;
-    // Run: the file to open once the main window appears, or empty.
-    QString file;
+    // Run: the file to open once the main window appears, or empty; the bytes of its name as
+    // the system gave them, since a name in another encoding than UTF-8 has no QString.
+    QByteArray file;
     // Refuse: what is wrong, for the short usage on standard error.
     QString error;
 };
 
-// Reads the arguments after the program's name. "--" ends the options, so a file name may
-// start with a dash.
-CommandLine parseCommandLine(const QStringList& arguments);
+// Reads the arguments after the program's name, as bytes. "--" ends the options, so a file
+// name may start with a dash.
+CommandLine parseCommandLine(const QByteArrayList& arguments);
 
 // --help's text.
 QString commandLineHelp();

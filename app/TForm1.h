@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QCheckBox;
 class QGroupBox;
@@ -50,8 +51,8 @@ public:
     void showFromTitleScreen();
     // Opens the file at path as the open command does after its dialog, the clear included;
     // a failure shows the open command's message box. Files named on the command line and
-    // dropped files come in here.
-    void openFile(const QString& path);
+    // dropped files come in here, by the bytes of their names, whatever their encoding.
+    void openFile(const QByteArray& path);
     // How the batch commands run, and how long before they show their progress window (tests
     // and benchmarks change both).
     void setBatchTuning(const BatchSettings& settings, int progressAfterMilliseconds);
@@ -162,7 +163,7 @@ private:
     int boardSizeOf(const QToolButton* sizeButton) const;
     void applySizeButton(int boardSize);
     void runAdvance(std::int32_t steps);
-    void loadFile(const QString& path);
+    void loadFile(const std::string& path);
     void pumpEvents();
 
     // Controls, named as the program names them.

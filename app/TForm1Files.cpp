@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QLocale>
 #include <QMimeData>
 #include <QTimer>
@@ -23,11 +24,19 @@ namespace {
 
 const QString kExamplesFolder = QStringLiteral("примеры");
 
-// The first local file among the dropped ones; empty when there is none.
-QString droppedFile(const QMimeData& data) {
+// The first local file among the dropped ones, by the bytes of its name; empty when there is
+// none. toLocalFile() would decode the name as UTF-8 and lose one in another encoding (KOI8-R,
+// CP1251), so the percent-encoded path is decoded to bytes instead.
+QByteArray droppedFile(const QMimeData& data) {
     for (const QUrl& url : data.urls()) {
         if (url.isLocalFile()) {
-            return url.toLocalFile();
+            QByteArray name =
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+            if (!url.host().isEmpty()) {
+                // A file on another host, as toLocalFile() names it.
+                name.prepend("//" + url.host().toUtf8());
+            }
+            return name;
         }
     }
     return {};
@@ -50,12 +59,12 @@ void TForm1::SpeedButton3Click() {
     if (path.isEmpty()) {
         return;
     }
-    loadFile(path);
+    loadFile(QFile::encodeName(path).toStdString());
 }
 
-void TForm1::openFile(const QString& path) {
+void TForm1::openFile(const QByteArray& path) {
     ClearBoard();
-    loadFile(path);
+    loadFile(path.toStdString());
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -65,7 +74,7 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-    const QString path = droppedFile(*event->mimeData());
+    const QByteArray path = droppedFile(*event->mimeData());
     if (path.isEmpty()) {
         return;
     }
@@ -74,7 +83,7 @@ void TForm1::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, path] { openFile(path); });
 }
 
-void TForm1::loadFile(const QString& path) {
+void TForm1::loadFile(const std::string& path) {
     FormPainter painter{*this};
     // The file decides the size; the cells take the size button's pixels when one offers it.
     const auto applyBoardSize = [this] {

@@ -17,7 +17,7 @@ public:
 
     void setMainWindow(TForm1* mainWindow) { mainWindow_ = mainWindow; }
     // A file the main window opens, as its open command would, once it first appears.
-    void setFileToOpen(const QString& path) { fileToOpen_ = path; }
+    void setFileToOpen(const QByteArray& path) { fileToOpen_ = path; }
     void Image1Click();
 
     QLabel* Image1 = nullptr;
@@ -28,7 +28,7 @@ protected:
 
 private:
     TForm1* mainWindow_ = nullptr;
-    QString fileToOpen_;
+    QByteArray fileToOpen_;
 };
 
 } // namespace tivla

@@ -6,7 +6,6 @@
 #include "assets/Assets.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -28,9 +27,10 @@ bool print(std::FILE* stream, const QString& text) {
 
 int main(int argc, char* argv[]) {
     // Read before Qt starts, so --help and a wrong command line need no display.
-    QStringList arguments;
+    // Taken as bytes: decoding would turn a name that is not UTF-8 into another name.
+    QByteArrayList arguments;
     for (int i = 1; i < argc; ++i) {
-        arguments << QFile::decodeName(argv[i]);
+        arguments << QByteArray(argv[i]);
     }
     const tivla::CommandLine commandLine = tivla::parseCommandLine(arguments);
     switch (commandLine.action) {

@@ -1,4 +1,5 @@
-// Write to a temporary file, flush it to the disk, then rename it over the target.
+// Write to a temporary file, flush it to the disk, then rename it over the target; write in
+// place only where a rename would lose the file's links or cannot be made.
 #include "AtomicSave.h"
 
 #include <cerrno>
@@ -94,6 +95,40 @@ int flushToDisk(int fd) {
     return 0;
 }
 
+// The classic save for the two cases a rename cannot serve: the bytes go over the old ones,
+// the file is cut to their length and flushed. The name, its inode, its links, owner, group and
+// permissions all stay; a failure half-way leaves the file half-written.
+int writeInPlace(const std::string& path, std::string_view bytes) {
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return errno;
+    }
+    // Writing before cutting reuses the file's own blocks, so a nearly full disk has room.
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        error = flushToDisk(fd);
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return error;
+}
+
+// The new file takes the old one's group where this process may give it (it may when it is a
+// member of that group) and its permissions, but never set-user-ID, set-group-ID or sticky: a
+// board file that is a program's copy must not run as its owner. Failing to is no reason to
+// lose the save.
+void keepGroupAndPermissions(int fd, const struct stat& old) {
+    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    (void)::fchmod(fd, old.st_mode & 0777);
+}
+
 // Makes the rename itself durable; a failure here leaves a complete file, so it is not reported.
 void flushFolder(const std::string& folder) {
     const int fd =
@@ -128,16 +163,26 @@ int saveFileAtomically(const std::string& named, std::string_view bytes) {
     if (targetExists && !S_ISREG(target.st_mode)) {
         return EACCES;
     }
+    // A file this user may not write is refused, as the classic open would refuse it, although
+    // the folder's permission alone would let a rename replace it.
+    if (targetExists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+        return errno;
+    }
+    // A file with other names stays one file under all of them.
+    if (targetExists && target.st_nlink > 1) {
+        return writeInPlace(path, bytes);
+    }
 
     int fd = -1;
     int error = 0;
     const std::optional<std::string> temp = createTempBeside(folder, name, fd, error);
     if (!temp) {
-        return error;
+        // A writable file in a folder that takes no new file: saved the classic way.
+        const bool folderClosed = error == EACCES || error == EPERM;
+        return targetExists && folderClosed ? writeInPlace(path, bytes) : error;
     }
     if (targetExists) {
-        // Replacing a file keeps its permissions; failing to is no reason to lose the save.
-        (void)::fchmod(fd, target.st_mode & 07777);
+        keepGroupAndPermissions(fd, target);
     }
     error = writeAll(fd, bytes);
     if (error == 0) {

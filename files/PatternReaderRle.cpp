@@ -149,6 +149,8 @@ PatternRead readRle(std::istream& in) {
     std::int64_t y = 0;
     std::string digits;
     std::int64_t count = 0;
+    // A blank or a line break after a count: its tag may still come, another digit may not.
+    bool countSpaced = false;
     while (true) {
         const int lineNumber = text.line();
         const int byte = text.get();
@@ -157,9 +159,19 @@ PatternRead readRle(std::istream& in) {
             break;
         }
         if (byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n') {
+            countSpaced = !digits.empty();
             continue;
         }
         if (byte >= '0' && byte <= '9') {
+            if (countSpaced) {
+                return {std::nullopt,
+                        patternRefusal(lineNumber,
+                                       "после числа повторений " + numberText(digits) +
+                                           " стоит пробел или перевод строки, а за ним цифра " +
+                                           std::string(1, char(byte)) +
+                                           "; цифры числа пишутся подряд, а после числа идёт "
+                                           "b, o или $")};
+            }
             digits += static_cast<char>(byte);
             count = count * 10 + (byte - '0');
             if (count > kMaxPatternSide) {
@@ -217,6 +229,7 @@ PatternRead readRle(std::istream& in) {
         }
         digits.clear();
         count = 0;
+        countSpaced = false;
     }
     if (text.error()) {
         return {std::nullopt, text.error()};

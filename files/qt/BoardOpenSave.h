@@ -10,11 +10,13 @@
 #include "files/PatternReader.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <utility>
 
 namespace tivla {
 
@@ -25,15 +27,18 @@ namespace tivla {
 // current size when it fits there, otherwise on the smallest size button's size that holds it;
 // a refused pattern touches nothing. A path that names no file, or names a folder, a device or a
 // pipe, fails before the board is touched. Returns the first failure, nothing on success.
+// The name is the file's bytes, as the system gave them (a command line, a drop), so that a name
+// in another encoding than UTF-8 opens as tivla-batch opens it.
 template <typename Painter, typename ApplySize>
-std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
+std::optional<FileError> loadBoardFromFile(const std::string& name, Board& board, Painter& painter,
                                            ApplySize&& applyBoardSize) {
     // The dialog hands over any name, and only a regular file ends: a named pipe would hold the
     // open, and the window, until a writer came, and /dev/zero is blanks for ever.
-    if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
+    struct stat info {};
+    if (name.find('\0') == std::string::npos && ::stat(name.c_str(), &info) == 0 &&
+        !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         return FileError(FileError::kAccessDenied);
     }
-    const std::string name = QFile::encodeName(path).toStdString();
     const PatternFormat format = formatForPath(name);
     if (format != PatternFormat::BoardFile) {
         const PatternRead read = readPatternFile(name, format);
@@ -51,10 +56,19 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
     return readBoard(input.stream(), board, painter, applyBoardSize).error;
 }
 
+// The same for a name a file dialog gave.
+template <typename Painter, typename ApplySize>
+std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
+                                           ApplySize&& applyBoardSize) {
+    return loadBoardFromFile(QFile::encodeName(path).toStdString(), board, painter,
+                             std::forward<ApplySize>(applyBoardSize));
+}
+
 // Saves the board to path in the format its extension names (a board file, RLE or plaintext;
 // Life 1.06 and 1.05 are refused) through saveFileAtomically: a failure at any step leaves an
-// existing file as it was, and a folder, a named pipe or a device at path is refused, not
-// replaced. Returns the first failure.
+// existing file as it was (but for the two in-place cases AtomicSave.h names), and a folder, a
+// named pipe, a device or a file this user may not write at path is refused, not replaced.
+// Returns the first failure.
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
 
 // The open dialog's filters: everything Тивла opens, each format on its own, and all files.

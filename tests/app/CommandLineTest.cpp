@@ -5,6 +5,10 @@
 #include "app/TForm2.h"
 
 #include <QProcess>
+#include <QScopeGuard>
+
+#include <cstdio>
+#include <fstream>
 
 namespace tivla {
 
@@ -21,12 +25,13 @@ private slots:
     void parses();
     void programAnswersWithoutADisplay_data();
     void programAnswersWithoutADisplay();
+    void fileOpensOnceTheMainWindowAppears_data();
     void fileOpensOnceTheMainWindowAppears();
     void unreadableFileIsReportedAndTheProgramGoesOn();
 
 private:
     // Clicks through a title screen that was given path, and lets the queued opening run.
-    void passTitleScreen(const QString& path);
+    void passTitleScreen(const QByteArray& path);
 };
 
 void CommandLineTest::parses_data() {
@@ -52,9 +57,13 @@ void CommandLineTest::parses() {
     QFETCH(QStringList, arguments);
     QFETCH(Action, action);
     QFETCH(QString, file);
-    const CommandLine line = parseCommandLine(arguments);
+    QByteArrayList bytes;
+    for (const QString& argument : arguments) {
+        bytes << argument.toUtf8();
+    }
+    const CommandLine line = parseCommandLine(bytes);
     QCOMPARE(line.action, action);
-    QCOMPARE(line.file, file);
+    QCOMPARE(QString::fromUtf8(line.file), file);
     QCOMPARE(line.error.isEmpty(), action != Action::Refuse);
 }
 
@@ -93,7 +102,7 @@ void CommandLineTest::programAnswersWithoutADisplay() {
     QVERIFY2(errStart.isEmpty() ? err.isEmpty() : err.startsWith(errStart), qPrintable(err));
 }
 
-void CommandLineTest::passTitleScreen(const QString& path) {
+void CommandLineTest::passTitleScreen(const QByteArray& path) {
     TForm2 titleScreen;
     titleScreen.setMainWindow(form.get());
     titleScreen.setFileToOpen(path);
@@ -107,12 +116,22 @@ void CommandLineTest::passTitleScreen(const QString& path) {
     QTRY_VERIFY(aliveCount() != 0 || !log.errors.isEmpty());
 }
 
+void CommandLineTest::fileOpensOnceTheMainWindowAppears_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("UTF-8") << QByteArray("три клетки.txt");
+    // KOI8-R or CP1251, as files from older Russian systems are named.
+    QTest::newRow("not UTF-8") << QByteArray("\xE0\xF4.txt");
+}
+
 void CommandLineTest::fileOpensOnceTheMainWindowAppears() {
+    QFETCH(QByteArray, name);
     QVERIFY(openWindow(true));
     form->hide();
-    const QString path = write(QStringLiteral("три клетки.txt"), "3\r\n0\r\n1\r\n0\r\n0\r\n1\r\n");
-    QVERIFY(!path.isEmpty());
-    passTitleScreen(path);
+    // Relative to the folder the program runs in, as a shell passes it.
+    QVERIFY(std::ofstream(name.toStdString()) << "3\r\n0\r\n1\r\n0\r\n0\r\n1\r\n");
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    const auto removeIt = qScopeGuard([&] { std::remove(name.constData()); });
+    passTitleScreen(parseCommandLine({name}).file);
     QVERIFY(log.errors.isEmpty());
     QCOMPARE(form->board().BoardSize, 3);
     QCOMPARE(aliveCount(3), 2);
@@ -123,7 +142,7 @@ void CommandLineTest::fileOpensOnceTheMainWindowAppears() {
 void CommandLineTest::unreadableFileIsReportedAndTheProgramGoesOn() {
     QVERIFY(openWindow(true));
     form->hide();
-    passTitleScreen(QDir(dir->path()).filePath(QStringLiteral("нет такой.txt")));
+    passTitleScreen("нет такой.txt");
     QCOMPARE(log.errors, QStringList{QStringLiteral("File not found.")});
     QVERIFY(form->isVisible());
     QCOMPARE(aliveCount(), 0);

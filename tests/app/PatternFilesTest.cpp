@@ -6,8 +6,12 @@
 #include "view/StringGrid.h"
 
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QUrl>
+
+#include <cstdio>
+#include <fstream>
 
 using namespace tivla;
 
@@ -129,6 +133,13 @@ private slots:
         QTRY_COMPARE(aliveCount(), 4);
         QVERIFY(!form->board().isAlive(0, 0));
         QVERIFY(form->board().isAlive(19, 19) && form->board().isAlive(20, 20));
+
+        // A name in KOI8-R or CP1251, as the file manager gives it: percent-encoded bytes.
+        const QByteArray notUtf8 = QFile::encodeName(dir->path()) + "/\xE0\xF4.cells";
+        QVERIFY(std::ofstream(notUtf8.toStdString()) << "O\nO\n");
+        const auto removeIt = qScopeGuard([&] { std::remove(notUtf8.constData()); });
+        QVERIFY(drop({QUrl::fromEncoded("file://" + notUtf8.toPercentEncoding("/"))}));
+        QTRY_COMPARE(aliveCount(), 2);
 
         QVERIFY(drop({QUrl::fromLocalFile(dir->filePath(QStringLiteral("нет.rle")))}));
         QTRY_COMPARE(log.errors.size(), 1);

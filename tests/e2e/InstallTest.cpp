@@ -157,19 +157,25 @@ void InstallTest::launcherKeepsTheUsersOwnBoards() {
 void InstallTest::launcherStartsTheProgramInTheFolder_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("passedOn");
-    QTest::newRow("no file") << QStringList{} << QString();
-    QTest::newRow("absolute file")
-        << QStringList{QStringLiteral("/tmp/узор.rle")} << QStringLiteral("|--|/tmp/узор.rle");
+    // A file where the folder should be: preparing fails, for root too.
+    QTest::addColumn<bool>("folderIsAFile");
+    QTest::newRow("no file") << QStringList{} << QString() << false;
+    QTest::newRow("absolute file") << QStringList{QStringLiteral("/tmp/узор.rle")}
+                                   << QStringLiteral("|--|/tmp/узор.rle") << false;
     // Relative to where the launcher started, not to the folder the program runs in.
-    QTest::newRow("relative file")
-        << QStringList{QStringLiteral("узор 1.rle")} << QStringLiteral("|--|START/узор 1.rle");
+    QTest::newRow("relative file") << QStringList{QStringLiteral("узор 1.rle")}
+                                   << QStringLiteral("|--|START/узор 1.rle") << false;
     QTest::newRow("file after --") << QStringList{QStringLiteral("--"), QStringLiteral("-x.rle")}
-                                   << QStringLiteral("|--|START/-x.rle");
+                                   << QStringLiteral("|--|START/-x.rle") << false;
+    // The program starts all the same, where the launcher started.
+    QTest::newRow("folder cannot be made")
+        << QStringList{QStringLiteral("a.rle")} << QStringLiteral("|--|START/a.rle") << true;
 }
 
 void InstallTest::launcherStartsTheProgramInTheFolder() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, passedOn);
+    QFETCH(bool, folderIsAFile);
     // A copy of the launcher beside a stand-in program that reports where it was started and
     // with what.
     QTemporaryDir tree;
@@ -194,6 +200,8 @@ void InstallTest::launcherStartsTheProgramInTheFolder() {
     QTemporaryDir home;
     QTemporaryDir start;
     QVERIFY(home.isValid() && start.isValid());
+    const QString folder = QDir(home.path()).filePath(kUserFolder);
+    QVERIFY(!folderIsAFile || QFile(folder).open(QIODevice::WriteOnly));
     QProcess launched;
     launched.setProcessEnvironment(withHome(home.path()));
     launched.setWorkingDirectory(start.path());
@@ -201,10 +209,12 @@ void InstallTest::launcherStartsTheProgramInTheFolder() {
     QVERIFY(launched.waitForFinished());
     // The launcher becomes the program: its exit status is the program's.
     QCOMPARE(launched.exitCode(), 7);
-    const QString folder = QDir(home.path()).filePath(kUserFolder);
     passedOn.replace(QStringLiteral("START"), start.path());
     QCOMPARE(QString::fromUtf8(contents(QDir(home.path()).filePath(QStringLiteral("started")))),
-             QStringLiteral("Пример 40x40.txt\n") + folder + passedOn);
+             (folderIsAFile ? start.path() : QStringLiteral("Пример 40x40.txt\n") + folder) +
+                 passedOn);
+    // The failed step is named; a prepared folder is no news.
+    QCOMPARE(launched.readAllStandardError().contains("tivla-launcher: "), folderIsAFile);
 }
 
 void InstallTest::launcherRefuses_data() {

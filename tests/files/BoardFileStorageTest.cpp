@@ -7,6 +7,7 @@
 #include "files/BoardFileWriter.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -71,14 +72,15 @@ TEST(BoardFileSave, SavedFileLoadsBackAndReplacesTheOldOneInPlace) {
     TempDirectory dir;
     const std::string path = dir.file("board.txt");
     writeFile(path, "old contents");
-    ::chmod(path.c_str(), 0640);
+    ::chmod(path.c_str(), 04640);
     const auto board = boardWithGlider();
     ASSERT_FALSE(saveBoardFile(path, *board).has_value());
     EXPECT_EQ(readFile(path), boardFileText(*board));
     EXPECT_EQ(entriesIn(dir.path()), 1u) << "no temporary file is left";
     struct stat status {};
     ::stat(path.c_str(), &status);
-    EXPECT_EQ(status.st_mode & 0777, 0640u) << "a replaced file keeps its permissions";
+    // Written by root (CI), the set-user-ID bit would survive the write if it were copied.
+    EXPECT_EQ(status.st_mode & 07777, 0640u) << "permissions kept, set-user-ID dropped";
 
     auto back = std::make_unique<Board>();
     back->resetToStart();
@@ -190,4 +192,55 @@ TEST(BoardFileSave, SymbolicLinksAreFollowed) {
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number(), ELOOP);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop")));
+}
+
+// As an ordinary user: a file that may not be written is refused, not renamed over; the two
+// cases a rename cannot serve are written in place; a replaced file keeps its group and its
+// permissions without the set-ID bits.
+TEST(BoardFileSave, PermissionsLinksAndGroupsAreKept) {
+    TempDirectory dir;
+    const std::string saved = boardFileText(*boardWithGlider());
+    const auto skipped = test::runUnprivileged(dir.path(), [&] {
+        // A group of ours other than the one new files get (65533 after root's drop), if any.
+        gid_t group = ::getegid();
+        gid_t groups[16];
+        for (int i = ::getgroups(16, groups) - 1; i >= 0; --i) {
+            group = groups[i] != ::getegid() ? groups[i] : group;
+        }
+        const struct {
+            const char* what;
+            mode_t file, folder, after;
+            bool hardLink, refused;
+        } cases[] = {
+            {"read-only file", 0444, 0755, 0444, false, true},
+            {"read-only folder", 0640, 0555, 0640, false, false},
+            {"hard link", 0600, 0755, 0600, true, false},
+            {"set-ID bits", 06754, 0755, 0754, false, false},
+        };
+        for (const auto& c : cases) {
+            const std::filesystem::path folder = dir.path() / c.what;
+            const std::string path = folder / "board.txt";
+            std::filesystem::create_directory(folder);
+            writeFile(path, "old");
+            ASSERT_EQ(::chown(path.c_str(), -1, group) | ::chmod(path.c_str(), c.file), 0);
+            if (c.hardLink) {
+                std::filesystem::create_hard_link(path, folder / "link");
+            }
+            ::chmod(folder.c_str(), c.folder);
+            const auto error = saveBoardFile(path, *boardWithGlider());
+            ::chmod(folder.c_str(), 0755);
+            EXPECT_EQ(error ? error->messageText() : "", c.refused ? "File access denied." : "")
+                << c.what;
+            EXPECT_TRUE(readFile(path) == (c.refused ? "old" : saved)) << c.what;
+            EXPECT_TRUE(!c.hardLink || readFile(folder / "link") == saved) << c.what;
+            EXPECT_EQ(entriesIn(folder), c.hardLink ? 2u : 1u) << c.what << ": a stray file";
+            struct stat after {};
+            ::stat(path.c_str(), &after);
+            EXPECT_EQ(after.st_mode & 07777, c.after) << c.what;
+            EXPECT_EQ(after.st_gid, group) << c.what;
+        }
+    });
+    if (skipped) {
+        GTEST_SKIP() << *skipped;
+    }
 }

@@ -176,6 +176,8 @@ TEST(PatternReader, RefusesWithWhatIsWrongAndWhere) {
          "Строка 2: в узоре больше 200 рядов"},
         {"rle cell in row 201", kRle, "x = 1, y = 1\n200$o!", "Строка 2: в узоре больше 200 рядов"},
         {"rle zero count", kRle, "x = 1, y = 1\n0o!", "Строка 2: число повторений 0"},
+        {"rle count split by a line break", kRle, "x = 12, y = 1\n1 \r\n2o!",
+         "Строка 3: после числа повторений 1 стоит пробел или перевод строки, а за ним цифра 2"},
         {"rle multi-state letter", kRle, "x = 2, y = 1\noA!",
          "Строка 2: в узоре RLE клетка в состоянии «A»"},
         {"rle NUL in the data", kRle, std::string("x = 2, y = 1\no\0o!", 17),

@@ -53,6 +53,19 @@ TEST(PatternWriter, PlaintextTextIsExact) {
 }
 
 TEST(PatternWriter, RleLinesStayWithinSeventyAndNeverSplitARun) {
+    // Rows whose runs and "!" take 69, exactly 70 and 71 characters: only the last breaks.
+    std::string bo;
+    for (int i = 0; i < 33; ++i) {
+        bo += "bo";
+    }
+    const std::string header = "#C Тивла, поколение 0.\nx = 70, y = 70, rule = B3/S23\n";
+    for (const std::string& data : {"2o" + bo + "!\n", "o" + bo + "bo!\n", "2o" + bo + "bo\n!\n"}) {
+        std::istringstream in(header + data);
+        auto board = test::boardOfSize(70);
+        SilentPainter silent;
+        placePattern(*readPattern(in, PatternFormat::Rle).pattern, 70, *board, silent, [] {});
+        EXPECT_EQ(rleText(*board, {"", 0}), header + data);
+    }
     for (unsigned seed = 1; seed <= 5; ++seed) {
         const std::string text = rleText(*soup(200, seed), {"soup", 0});
         std::istringstream lines(text);

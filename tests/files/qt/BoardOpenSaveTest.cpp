@@ -109,8 +109,8 @@ private slots:
         // A write cut short half-way: EFBIG has no classic number.
         QTest::newRow("write fails") << "file size limit"
                                      << "I/O error 27.";
-        QTest::newRow("read-only folder") << "read-only folder"
-                                          << "File access denied.";
+        QTest::newRow("read-only file") << "read-only file"
+                                        << "File access denied.";
         QTest::newRow("folder chosen as the file") << "folder"
                                                    << "File access denied.";
     }
@@ -127,11 +127,11 @@ private slots:
         std::unique_ptr<FileSizeLimit> limit;
         if (how == QLatin1String("file size limit")) {
             limit = std::make_unique<FileSizeLimit>(kTinyFileLimit);
-        } else if (how == QLatin1String("read-only folder")) {
+        } else if (how == QLatin1String("read-only file")) {
             if (::geteuid() == 0) {
                 QSKIP("permissions don't stop root");
             }
-            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         } else {
             path = folder;
         }

@@ -1,0 +1,50 @@
+// Runs a part of a test as an ordinary user, since root passes every permission check.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <optional>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tivla::test {
+
+// Runs body as this user, or as root in a forked child that drops to nobody (65534) with a second
+// group, 65533, so that a file's group other than the user's own can be kept; scratch becomes
+// nobody's. The child's failures are printed there and counted here. Returns why body could not
+// run as an ordinary user (the caller skips), or nothing.
+inline std::optional<std::string> runUnprivileged(const std::filesystem::path& scratch,
+                                                  const std::function<void()>& body) {
+    if (::geteuid() != 0) {
+        body();
+        return std::nullopt;
+    }
+    constexpr int kCannotDrop = 77;
+    const gid_t groups[] = {65534, 65533};
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::chown(scratch.c_str(), 65534, 65534) == 0 &&
+                             ::setgroups(2, groups) == 0 && ::setgid(65534) == 0 &&
+                             ::setuid(65534) == 0;
+        if (dropped) {
+            body();
+        }
+        std::fflush(nullptr);
+        ::_exit(!dropped ? kCannotDrop : ::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = -1;
+    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+        WEXITSTATUS(status) == kCannotDrop) {
+        return "root cannot become uid 65534 here, and root passes every permission check";
+    }
+    EXPECT_EQ(status, 0) << "the unprivileged part failed (its failures are printed above)";
+    return std::nullopt;
+}
+
+} // namespace tivla::test
