@@ -2,6 +2,8 @@
 // the desktop entry, the icons, the metadata and the example boards in their places, and the
 // launcher prepares the user's folder and starts the program there. Needs no display.
 #include "InstalledTree.h"
+#include "files/PatternReader.h"
+#include "files/PictureColours.h"
 
 #include <QImage>
 #include <QStandardPaths>
@@ -39,6 +41,7 @@ private slots:
     void launcherStartsTheProgramInTheFolder();
     void launcherRefuses_data();
     void launcherRefuses();
+    void thumbnailerDrawsPatternsAndRefusesHostileFiles();
 
 private:
     QString installed(const QString& relative) const { return prefix_.filePath(relative); }
@@ -236,6 +239,91 @@ void InstallTest::launcherRefuses() {
     QVERIFY(refused.out.isEmpty());
     QVERIFY(!refused.err.isEmpty());
     QVERIFY(QDir(home.path()).isEmpty());
+}
+
+// Every example pattern and every file of the readers' hostile catalogue, through the Exec line
+// of the installed thumbnailer entry as a file manager runs it: a picture exactly where the
+// program's readers accept the file, drawn cell for cell, and otherwise the reader's refusal
+// and no file.
+void InstallTest::thumbnailerDrawsPatternsAndRefusesHostileFiles() {
+    const QString entry = QString::fromUtf8(
+        contents(installed(QStringLiteral("share/thumbnailers/tivla.thumbnailer"))));
+    QStringList exec;
+    for (const QString& line : entry.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("Exec="))) {
+            exec = line.mid(5).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        }
+    }
+    QVERIFY(
+        entry.contains(QStringLiteral("MimeType=application/x-life-rle;application/x-life-cells;"
+                                      "application/x-life-lif;")));
+    QVERIFY(exec.size() > 1);
+    QTemporaryDir scratch;
+    QStringList inputs;
+    for (const QString& name : exampleNames(kExamples)) {
+        if (!name.endsWith(QStringLiteral(".txt"))) {
+            inputs << kExamples + QLatin1Char('/') + name;
+        }
+    }
+    QVERIFY(inputs.size() >= 10);
+    // The catalogue's names say the format; the extension a file manager would see is added.
+    const QDir catalogue(QStringLiteral(TIVLA_E2E_SOURCE_DIR "/tests/files/fuzz/corpus-patterns"));
+    for (const QString& name : catalogue.entryList(QDir::Files, QDir::Name)) {
+        const QString extension =
+            name.startsWith(QStringLiteral("cells"))  ? QStringLiteral(".cells")
+            : name.startsWith(QStringLiteral("life")) ? QStringLiteral(".lif")
+                                                      : QStringLiteral(".rle");
+        inputs << scratch.filePath(name + extension);
+        QVERIFY(QFile::copy(catalogue.filePath(name), inputs.last()));
+    }
+    const QString program = QStandardPaths::findExecutable(exec.first(), {installed("bin")});
+    QVERIFY(!program.isEmpty());
+    const int side = 128;
+    for (const QString& input : inputs) {
+        const QString output = scratch.filePath(QStringLiteral("thumbnail.png"));
+        QStringList arguments = exec.mid(1);
+        arguments.replaceInStrings(QStringLiteral("%s"), QString::number(side));
+        arguments.replaceInStrings(QStringLiteral("%i"), input);
+        arguments.replaceInStrings(QStringLiteral("%o"), output);
+        const Outcome drawn = run(program, arguments);
+        const std::string path = QFile::encodeName(input).toStdString();
+        const PatternRead read = readPatternFile(path, formatForPath(path));
+        if (!read.pattern) {
+            QCOMPARE(drawn.exitCode, 1);
+            QCOMPARE(drawn.err.toStdString(), withFullStop(read.error->text()) + "\n");
+            QVERIFY2(!QFileInfo::exists(output), qPrintable(input));
+            continue;
+        }
+        QVERIFY2(drawn.exitCode == 0, drawn.err.constData());
+        const QImage image(output);
+        QVERIFY(QFile::remove(output));
+        const Pattern& pattern = *read.pattern;
+        const int cols = pattern.width + 2;
+        const int rows = pattern.height + 2;
+        const int pitch = side / std::max(cols, rows);
+        if (pitch == 0) {
+            // More cells than pixels: only the size is the thumbnailer's own choice to check.
+            QVERIFY(image.width() <= side && image.height() <= side && !image.isNull());
+            continue;
+        }
+        QCOMPARE(image.size(), QSize(cols, rows) * pitch);
+        std::set<std::pair<int, int>> alive;
+        for (const PatternCell& cell : pattern.alive) {
+            alive.insert({cell.x + 1, cell.y + 1});
+        }
+        const QRgb yellow = qRgb(kAliveRgb.red, kAliveRgb.green, kAliveRgb.blue);
+        const QRgb board = qRgb(kBoardRgb.red, kBoardRgb.green, kBoardRgb.blue);
+        const QRgb line = qRgb(kGridLineRgb.red, kGridLineRgb.green, kGridLineRgb.blue);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                const QRgb cell = image.pixel(c * pitch, r * pitch);
+                QVERIFY2(cell == (alive.count({c, r}) ? yellow : board),
+                         qPrintable(input + QStringLiteral(" %1 %2").arg(c).arg(r)));
+                // The grid line to the right of the cell, where cells are large enough.
+                QCOMPARE(image.pixel(c * pitch + pitch - 1, r * pitch) == line, pitch >= 4);
+            }
+        }
+    }
 }
 
 } // namespace tivla::e2e
