@@ -62,13 +62,17 @@ GifAnimation::~GifAnimation() {
 
 int GifAnimation::appendBytes(GifFileType* gif, const unsigned char* data, int length) {
     auto* self = static_cast<GifAnimation*>(gif->UserData);
+    // giflib writes the file's last byte without looking at the result: a refused write is
+    // remembered here, so that a truncated file is never taken for a whole one.
     if (self->bytes_.size() + static_cast<std::size_t>(length) > self->maxBytes_) {
         self->tooLarge_ = true;
+        self->failed_ = true;
         return 0;
     }
     try {
         self->bytes_.append(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
+        self->failed_ = true;
         return 0;
     }
     return length;
@@ -136,8 +140,8 @@ bool GifAnimation::addFrame(const BoardPicture& picture) {
         std::memcpy(previous_.data() + static_cast<std::size_t>(y) * width_, picture.row(y),
                     static_cast<std::size_t>(width_));
     }
-    failed_ = !ok;
-    return ok;
+    failed_ = failed_ || !ok;
+    return !failed_;
 }
 
 std::optional<std::string> GifAnimation::finish() {

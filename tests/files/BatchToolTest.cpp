@@ -389,7 +389,7 @@ std::string frameMismatch(const std::string& frame, const Board& board, int pitc
     for (int r = 0; r < board.BoardSize; ++r) {
         for (int c = 0; c < board.BoardSize; ++c) {
             const std::size_t at = (std::size_t(r) * pitch * side + std::size_t(c) * pitch) * 3;
-            const std::string expected = board.isAlive(c, r) ? "\xff\xff\x00" : "\xff\x80\x40";
+            const std::string expected(board.isAlive(c, r) ? "\xff\xff\x00" : "\xff\x80\x40", 3);
             if (frame.compare(at, 3, expected) != 0) {
                 return "cell " + std::to_string(c) + " " + std::to_string(r);
             }
