@@ -127,17 +127,16 @@ private slots:
     // The PNG the save dialog writes is the grid as the window shows it, pixel for pixel,
     // with the lines on and off; the grid's strip beyond the last cell is board colour.
     void aPngPictureIsTheGridPixelForPixel() {
-        const struct {
-            const char* sizeButton;
-            bool linesOff;
-        } cases[] = {{nullptr, false}, {"SpeedButton13", true}, {"SpeedButton14", false}};
         auto* grid = control<StringGrid>(QStringLiteral("StringGrid1"));
-        for (const auto& c : cases) {
-            if (c.sizeButton != nullptr) {
-                QTest::mouseClick(control(c.sizeButton), Qt::LeftButton);
+        auto* linesSwitch = control<QCheckBox>(QStringLiteral("CheckBox1"));
+        for (const auto& [sizeButton, linesOff] : {std::pair<const char*, bool>{nullptr, false},
+                                                   {"SpeedButton13", true},
+                                                   {"SpeedButton14", false}}) {
+            if (sizeButton != nullptr) {
+                QTest::mouseClick(control(sizeButton), Qt::LeftButton);
             }
-            if (control<QCheckBox>(QStringLiteral("CheckBox1"))->isChecked() != c.linesOff) {
-                control<QCheckBox>(QStringLiteral("CheckBox1"))->click();
+            if (linesSwitch->isChecked() != linesOff) {
+                linesSwitch->click();
             }
             const int last = form->board().BoardSize - 1;
             placeBlinker();
@@ -149,23 +148,19 @@ private slots:
             QVERIFY(log.filters.last().contains(QStringLiteral("Рисунок PNG (*.png)")));
             const QImage png = QImage(dir->filePath(QStringLiteral("поле.png")))
                                    .convertToFormat(QImage::Format_RGB32);
-            const int pitch = grid->defaultColWidth() + (c.linesOff ? 0 : 1);
+            const int pitch = grid->defaultColWidth() + (linesOff ? 0 : 1);
             QCOMPARE(png.size(), QSize(pitch, pitch) * (last + 1));
-            // The current cell is drawn as the selection in the window only: each of two
-            // places is left out once.
-            for (const QPoint current : {QPoint(1, 1), QPoint(2, 2)}) {
-                grid->setCurrentCell(current.x(), current.y());
-                const QImage shown = grid->snapshot();
-                const QRect skipped = grid->cellRect(current.x(), current.y());
-                for (int y = 0; y < shown.height(); ++y) {
-                    for (int x = 0; x < shown.width(); ++x) {
-                        const QPoint at(x, y);
-                        const QRgb expected = png.rect().contains(at)
-                                                  ? png.pixel(at)
-                                                  : StringGrid::kBackgroundColour | 0xff000000u;
-                        if (!skipped.contains(at) && shown.pixel(at) != expected) {
-                            QFAIL(qPrintable(QStringLiteral("(%1, %2) differs").arg(x).arg(y)));
-                        }
+            // The current cell is drawn as the selection in the window only.
+            const QRect skipped = grid->cellRect(grid->col(), grid->row());
+            const QImage shown = grid->snapshot();
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QPoint at(x, y);
+                    const QRgb expected = png.rect().contains(at)
+                                              ? png.pixel(at)
+                                              : StringGrid::kBackgroundColour | 0xff000000u;
+                    if (!skipped.contains(at) && shown.pixel(at) != expected) {
+                        QFAIL(qPrintable(QStringLiteral("(%1, %2) differs").arg(x).arg(y)));
                     }
                 }
             }
