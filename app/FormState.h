@@ -2,7 +2,7 @@
 // pen, the panels' flags and the length of the last batch. The engine never sees any of it.
 #pragma once
 
-#include "view/CellSizes.h"
+#include "files/CellSizes.h"
 
 #include <cstdint>
 

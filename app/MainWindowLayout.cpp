@@ -9,7 +9,7 @@
 #include "WindowColours.h"
 #include "editing/StampCatalogue.h"
 #include "engine/BoardSizes.h"
-#include "view/CellSizes.h"
+#include "files/CellSizes.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"

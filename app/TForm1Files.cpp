@@ -102,7 +102,9 @@ void TForm1::SpeedButton8Click() {
     }
     // The filter names the format when the typed name has no extension of its own.
     const QString path = withFilterExtension(choice.path, choice.filter);
-    if (const auto error = saveBoardToFile(path, board())) {
+    // A picture shows the board as the window does, grid lines as they are set.
+    const PictureStyle style{formState_.CellSize, StringGrid1->gridLineWidth()};
+    if (const auto error = saveBoardToFile(path, board(), style)) {
         reportError(errorBoxText(*error));
     }
 }

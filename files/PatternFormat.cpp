@@ -5,12 +5,15 @@
 
 namespace tivla {
 
-PatternFormat formatForPath(std::string_view path) {
+namespace {
+
+// The name's extension in lower case, empty when it has none.
+std::string extensionOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) {
-        return PatternFormat::BoardFile;
+        return {};
     }
     std::string extension(name.substr(dot + 1));
     for (char& ch : extension) {
@@ -18,6 +21,13 @@ PatternFormat formatForPath(std::string_view path) {
             ch = static_cast<char>(ch - 'A' + 'a');
         }
     }
+    return extension;
+}
+
+} // namespace
+
+PatternFormat formatForPath(std::string_view path) {
+    const std::string extension = extensionOf(path);
     if (extension == "rle") {
         return PatternFormat::Rle;
     }
@@ -28,6 +38,14 @@ PatternFormat formatForPath(std::string_view path) {
         return PatternFormat::Life;
     }
     return PatternFormat::BoardFile;
+}
+
+PictureFormat pictureFormatForPath(std::string_view path) {
+    const std::string extension = extensionOf(path);
+    if (extension == "png") {
+        return PictureFormat::Png;
+    }
+    return extension == "gif" ? PictureFormat::Gif : PictureFormat::None;
 }
 
 } // namespace tivla

@@ -15,4 +15,10 @@ enum class PatternFormat {
 // The format of the file at path by its extension, letter case aside.
 PatternFormat formatForPath(std::string_view path);
 
+// Pictures are only written: .png the board, .gif a run.
+enum class PictureFormat { None, Png, Gif };
+
+// The picture format the path's extension names, letter case aside.
+PictureFormat pictureFormatForPath(std::string_view path);
+
 } // namespace tivla

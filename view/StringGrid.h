@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "files/PictureColours.h"
 #include "view/GridImage.h"
 
 #include <functional>
@@ -32,8 +33,9 @@ public:
     using DrawCellHandler =
         std::function<void(QPainter& painter, int col, int row, const QRect& rect)>;
 
-    static constexpr QRgb kBackgroundColour = qRgb(255, 128, 64);
-    static constexpr QRgb kLineColour = qRgb(192, 192, 192);
+    static constexpr QRgb kBackgroundColour = qRgb(kBoardRgb.red, kBoardRgb.green, kBoardRgb.blue);
+    static constexpr QRgb kLineColour =
+        qRgb(kGridLineRgb.red, kGridLineRgb.green, kGridLineRgb.blue);
 
     explicit StringGrid(QWidget* parent = nullptr);
 

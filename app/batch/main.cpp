@@ -6,11 +6,15 @@
 #include "files/BoardFileInput.h"
 #include "files/BoardFileReader.h"
 #include "files/BoardFileSave.h"
+#include "files/BoardPicture.h"
+#include "files/CellSizes.h"
 #include "files/FileError.h"
 #include "files/PatternFormat.h"
 #include "files/PatternPlacement.h"
 #include "files/PatternReader.h"
 #include "files/PatternWriter.h"
+#include "files/PngEncoding.h"
+#include "files/RunAnimation.h"
 
 #include <csignal>
 #include <cstdio>
@@ -77,6 +81,47 @@ std::optional<std::string> load(const tivla::BatchOptions& options, tivla::Board
     return std::nullopt;
 }
 
+// The window's way of drawing the board, as the options adjust it.
+tivla::PictureStyle pictureStyle(const tivla::BatchOptions& options, const tivla::Board& board) {
+    const int cell = options.cell.value_or(
+        tivla::cellSizeFor(board.BoardSize).value_or(tivla::kCellSizes.front()));
+    return {cell, options.grid ? 1 : 0};
+}
+
+// The bytes OUTPUT gets in the format its name asks for, or the error text.
+std::optional<std::string> outputBytes(const tivla::BatchOptions& options,
+                                       const tivla::Board& start, const tivla::Board& board,
+                                       const tivla::BatchOutcome& outcome, std::string& error) {
+    const std::string& path = *options.output;
+    switch (tivla::pictureFormatForPath(path)) {
+    case tivla::PictureFormat::Png:
+        if (auto png = tivla::encodePng(
+                tivla::BoardPicture::ofBoard(board, pictureStyle(options, board)))) {
+            return png;
+        }
+        error = "Не хватило памяти на рисунок поля. Файл не записан";
+        return std::nullopt;
+    case tivla::PictureFormat::Gif: {
+        tivla::AnimationSettings settings;
+        settings.steps = options.steps;
+        settings.every = options.every;
+        settings.delayCentiseconds = (options.delayMs + 5) / 10;
+        settings.style = pictureStyle(options, start);
+        const tivla::AnimationPlan plan =
+            tivla::planAnimation(options.steps, options.every, outcome.cycle);
+        tivla::AnimationResult animation = tivla::animateRun(start, settings, plan);
+        if (!animation.bytes) {
+            error = animation.error->text();
+        }
+        return std::move(animation.bytes);
+    }
+    case tivla::PictureFormat::None:
+        break;
+    }
+    const tivla::PatternNotes notes{patternName(path), board.Generation};
+    return tivla::textInFormat(tivla::formatForPath(path), board, notes);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -107,7 +152,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     // Known before the run: nothing is written in a format only read.
-    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life) {
+    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life &&
+        tivla::pictureFormatForPath(*options.output) == tivla::PictureFormat::None) {
         reportError(tivla::unwritableFormatError().text());
         return kExitFailure;
     }
@@ -116,8 +162,12 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
 
+    const bool animated =
+        options.output && tivla::pictureFormatForPath(*options.output) == tivla::PictureFormat::Gif;
+    // An animation is drawn from the first board again, once the run has found its cycle.
+    const auto start = animated ? std::make_unique<tivla::Board>(*board) : nullptr;
     tivla::BatchSettings settings;
-    settings.findCycleStart = options.cycle;
+    settings.findCycleStart = options.cycle || animated;
     tivla::BatchOutcome outcome;
     if (options.stats) {
         // Every generation gets its line, so this sink takes no repetitions.
@@ -141,10 +191,14 @@ int main(int argc, char** argv) {
     }
 
     if (options.output) {
-        const tivla::PatternNotes notes{patternName(*options.output), board->Generation};
-        const std::optional<std::string> text =
-            tivla::textInFormat(tivla::formatForPath(*options.output), *board, notes);
-        if (const auto error = tivla::replaceFileAtomically(*options.output, *text)) {
+        std::string failure;
+        const std::optional<std::string> bytes =
+            outputBytes(options, start ? *start : *board, *board, outcome, failure);
+        if (!bytes) {
+            reportError(failure);
+            return kExitFailure;
+        }
+        if (const auto error = tivla::replaceFileAtomically(*options.output, *bytes)) {
             reportError(error->text());
             return kExitFailure;
         }

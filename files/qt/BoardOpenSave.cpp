@@ -3,6 +3,7 @@
 
 #include "files/BoardFileSave.h"
 #include "files/PatternWriter.h"
+#include "files/PngEncoding.h"
 
 #include <QFileInfo>
 
@@ -11,8 +12,16 @@
 
 namespace tivla {
 
-std::optional<FileError> saveBoardToFile(const QString& path, const Board& board) {
+std::optional<FileError> saveBoardToFile(const QString& path, const Board& board,
+                                         const PictureStyle& style) {
     const std::string name = QFile::encodeName(path).toStdString();
+    if (pictureFormatForPath(name) == PictureFormat::Png) {
+        const std::optional<std::string> png = encodePng(BoardPicture::ofBoard(board, style));
+        if (!png) {
+            return FileError::refusal("Не хватило памяти на рисунок поля. Файл не записан");
+        }
+        return replaceFileAtomically(name, *png);
+    }
     const PatternNotes notes{QFile::encodeName(QFileInfo(path).completeBaseName()).toStdString(),
                              board.Generation};
     const std::optional<std::string> text = textInFormat(formatForPath(name), board, notes);
@@ -33,12 +42,12 @@ QStringList openFilters() {
 
 QStringList saveFilters() {
     return {QStringLiteral("Поле Тивлы (*.txt)"), QStringLiteral("Узор RLE (*.rle)"),
-            QStringLiteral("Узор plaintext (*.cells)")};
+            QStringLiteral("Узор plaintext (*.cells)"), QStringLiteral("Рисунок PNG (*.png)")};
 }
 
 QString withFilterExtension(const QString& path, int filter) {
     static const QString extensions[] = {QStringLiteral(".txt"), QStringLiteral(".rle"),
-                                         QStringLiteral(".cells")};
+                                         QStringLiteral(".cells"), QStringLiteral(".png")};
     // A name that already exists is the user's choice of that very file (or folder, or device,
     // which the save then refuses), as it always was.
     const QFileInfo info(path);

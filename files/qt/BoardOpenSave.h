@@ -4,6 +4,7 @@
 #include "engine/Board.h"
 #include "files/BoardFileInput.h"
 #include "files/BoardFileReader.h"
+#include "files/BoardPicture.h"
 #include "files/FileError.h"
 #include "files/PatternFormat.h"
 #include "files/PatternPlacement.h"
@@ -64,12 +65,13 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
                              std::forward<ApplySize>(applyBoardSize));
 }
 
-// Saves the board to path in the format its extension names (a board file, RLE or plaintext;
-// Life 1.06 and 1.05 are refused) through saveFileAtomically: a failure at any step leaves an
-// existing file as it was (but for the two in-place cases AtomicSave.h names), and a folder, a
-// named pipe, a device or a file this user may not write at path is refused, not replaced.
-// Returns the first failure.
-std::optional<FileError> saveBoardToFile(const QString& path, const Board& board);
+// Saves the board to path in the format its extension names (a board file, RLE, plaintext or
+// a PNG picture of the board drawn in style; Life 1.06 and 1.05 are refused) through
+// saveFileAtomically: a failure at any step leaves an existing file as it was (but for the two
+// in-place cases AtomicSave.h names), and a folder, a named pipe, a device or a file this user
+// may not write at path is refused, not replaced. Returns the first failure.
+std::optional<FileError> saveBoardToFile(const QString& path, const Board& board,
+                                         const PictureStyle& style = {});
 
 // The open dialog's filters: everything Тивла opens, each format on its own, and all files.
 QStringList openFilters();

@@ -3,6 +3,7 @@
 
 #include "view/StringGrid.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -121,6 +122,49 @@ private slots:
         QVERIFY(shots.first().endsWith(QStringLiteral(" Поколение-0.bmp")));
         const QImage image(dir->filePath(QStringLiteral("Скриншоты/") + shots.first()));
         QCOMPARE(image.size(), QSize(600, 600));
+    }
+
+    // The PNG the save dialog writes is the grid as the window shows it, pixel for pixel,
+    // with the lines on and off; the grid's strip beyond the last cell is board colour.
+    void aPngPictureIsTheGridPixelForPixel() {
+        auto* grid = control<StringGrid>(QStringLiteral("StringGrid1"));
+        auto* linesSwitch = control<QCheckBox>(QStringLiteral("CheckBox1"));
+        for (const auto& [sizeButton, linesOff] : {std::pair<const char*, bool>{nullptr, false},
+                                                   {"SpeedButton13", true},
+                                                   {"SpeedButton14", false}}) {
+            if (sizeButton != nullptr) {
+                QTest::mouseClick(control(sizeButton), Qt::LeftButton);
+            }
+            if (linesSwitch->isChecked() != linesOff) {
+                linesSwitch->click();
+            }
+            const int last = form->board().BoardSize - 1;
+            placeBlinker();
+            pressCell(0, 0);
+            pressCell(last, last);
+            log.nextSave = dir->filePath(QStringLiteral("поле"));
+            log.nextSaveFilter = 3;
+            QTest::mouseClick(control("SpeedButton8"), Qt::LeftButton);
+            QVERIFY(log.filters.last().contains(QStringLiteral("Рисунок PNG (*.png)")));
+            const QImage png = QImage(dir->filePath(QStringLiteral("поле.png")))
+                                   .convertToFormat(QImage::Format_RGB32);
+            const int pitch = grid->defaultColWidth() + (linesOff ? 0 : 1);
+            QCOMPARE(png.size(), QSize(pitch, pitch) * (last + 1));
+            // The current cell is drawn as the selection in the window only.
+            const QRect skipped = grid->cellRect(grid->col(), grid->row());
+            const QImage shown = grid->snapshot();
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QPoint at(x, y);
+                    const QRgb expected = png.rect().contains(at)
+                                              ? png.pixel(at)
+                                              : StringGrid::kBackgroundColour | 0xff000000u;
+                    if (!skipped.contains(at) && shown.pixel(at) != expected) {
+                        QFAIL(qPrintable(QStringLiteral("(%1, %2) differs").arg(x).arg(y)));
+                    }
+                }
+            }
+        }
     }
 };
 

@@ -2,8 +2,11 @@
 // the desktop entry, the icons, the metadata and the example boards in their places, and the
 // launcher prepares the user's folder and starts the program there. Needs no display.
 #include "InstalledTree.h"
+#include "files/PatternReader.h"
+#include "files/PictureColours.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,6 +42,7 @@ private slots:
     void launcherStartsTheProgramInTheFolder();
     void launcherRefuses_data();
     void launcherRefuses();
+    void thumbnailerDrawsPatternsAndRefusesHostileFiles();
 
 private:
     QString installed(const QString& relative) const { return prefix_.filePath(relative); }
@@ -246,6 +250,81 @@ void InstallTest::launcherRefuses() {
     QVERIFY(refused.out.isEmpty());
     QVERIFY(!refused.err.isEmpty());
     QVERIFY(QDir(home.path()).isEmpty());
+}
+
+// Every example pattern and every file of the readers' hostile catalogue, through the Exec line
+// of the installed thumbnailer entry as a file manager runs it: a picture exactly where the
+// program's readers accept the file, drawn cell for cell, and otherwise the reader's refusal
+// and no file.
+void InstallTest::thumbnailerDrawsPatternsAndRefusesHostileFiles() {
+    const QString entry = QString::fromUtf8(
+        contents(installed(QStringLiteral("share/thumbnailers/tivla.thumbnailer"))));
+    const QStringList exec = QRegularExpression("^Exec=(.*)$", QRegularExpression::MultilineOption)
+                                 .match(entry)
+                                 .captured(1)
+                                 .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QVERIFY(
+        entry.contains(QStringLiteral("MimeType=application/x-life-rle;application/x-life-cells;"
+                                      "application/x-life-lif;")));
+    QVERIFY(exec.size() > 1);
+    QTemporaryDir scratch;
+    QStringList inputs =
+        exampleNames(kExamples).filter(QRegularExpression("\\.(rle|cells|lif|life)$"));
+    inputs.replaceInStrings(QRegularExpression("^"), kExamples + QLatin1Char('/'));
+    QVERIFY(inputs.size() >= 10);
+    // The catalogue's names say the format; the extension a file manager would see is added.
+    const QDir catalogue(QStringLiteral(TIVLA_E2E_SOURCE_DIR "/tests/files/fuzz/corpus-patterns"));
+    for (const QString& name : catalogue.entryList(QDir::Files, QDir::Name)) {
+        const QString extension =
+            name.startsWith(QStringLiteral("cells"))  ? QStringLiteral(".cells")
+            : name.startsWith(QStringLiteral("life")) ? QStringLiteral(".lif")
+                                                      : QStringLiteral(".rle");
+        inputs << scratch.filePath(name + extension);
+        QVERIFY(QFile::copy(catalogue.filePath(name), inputs.last()));
+    }
+    const QString program = QStandardPaths::findExecutable(exec.first(), {installed("bin")});
+    QVERIFY(!program.isEmpty());
+    // Every box the readers accept fits with its margin, at a pixel a cell or more.
+    const int side = 256;
+    for (const QString& input : inputs) {
+        const QString output = scratch.filePath(QStringLiteral("thumbnail.png"));
+        QStringList arguments = exec.mid(1);
+        arguments.replaceInStrings(QStringLiteral("%s"), QString::number(side));
+        arguments.replaceInStrings(QStringLiteral("%i"), input);
+        arguments.replaceInStrings(QStringLiteral("%o"), output);
+        const Outcome drawn = run(program, arguments);
+        const std::string path = QFile::encodeName(input).toStdString();
+        const PatternRead read = readPatternFile(path, formatForPath(path));
+        if (!read.pattern) {
+            QCOMPARE(drawn.exitCode, 1);
+            QCOMPARE(drawn.err.toStdString(), withFullStop(read.error->text()) + "\n");
+            QVERIFY2(!QFileInfo::exists(output), qPrintable(input));
+            continue;
+        }
+        QVERIFY2(drawn.exitCode == 0, drawn.err.constData());
+        const QImage image(output);
+        QVERIFY(QFile::remove(output));
+        const Pattern& pattern = *read.pattern;
+        const int cols = pattern.width + 2;
+        const int rows = pattern.height + 2;
+        const int pitch = side / std::max(cols, rows);
+        QCOMPARE(image.size(), QSize(cols, rows) * pitch);
+        std::set<std::pair<int, int>> alive;
+        for (const PatternCell& cell : pattern.alive) {
+            alive.insert({cell.x + 1, cell.y + 1});
+        }
+        const auto rgb = [](Rgb colour) { return qRgb(colour.red, colour.green, colour.blue); };
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                const QRgb cell = image.pixel(c * pitch, r * pitch);
+                QVERIFY2(cell == rgb(alive.count({c, r}) ? kAliveRgb : kBoardRgb),
+                         qPrintable(input + QStringLiteral(" %1 %2").arg(c).arg(r)));
+                // The grid line to the right of the cell, where cells are large enough.
+                QCOMPARE(image.pixel(c * pitch + pitch - 1, r * pitch) == rgb(kGridLineRgb),
+                         pitch >= 4);
+            }
+        }
+    }
 }
 
 } // namespace tivla::e2e

@@ -4,6 +4,8 @@
 #include "engine/GenerationStep.h"
 #include "files/BoardFileReader.h"
 #include "files/BoardFileWriter.h"
+#include "files/BoardPicture.h"
+#include "files/PngEncoding.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +35,9 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun runBatch(const TempDirectory& dir, const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv{TIVLA_BATCH_PATH};
+ToolRun runProgram(const TempDirectory& dir, const std::string& program,
+                   const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{program};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> pointers;
     for (std::string& argument : argv) {
@@ -51,7 +54,7 @@ ToolRun runBatch(const TempDirectory& dir, const std::vector<std::string>& argum
                                      0644);
     pid_t pid = 0;
     ToolRun run;
-    if (posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ) == 0) {
+    if (posix_spawnp(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ) == 0) {
         int status = 0;
         ::waitpid(pid, &status, 0);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -62,6 +65,10 @@ ToolRun runBatch(const TempDirectory& dir, const std::vector<std::string>& argum
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return run;
+}
+
+ToolRun runBatch(const TempDirectory& dir, const std::vector<std::string>& arguments) {
+    return runProgram(dir, TIVLA_BATCH_PATH, arguments);
 }
 
 std::unique_ptr<Board> loadedBoard(const std::string& text) {
@@ -88,6 +95,11 @@ std::string boardText(int size, std::initializer_list<std::pair<int, int>> alive
         board->Cells[x][y] = kAlive;
     }
     return boardFileText(*board);
+}
+
+std::string boardPng(int size, std::initializer_list<std::pair<int, int>> alive,
+                     PictureStyle style) {
+    return *encodePng(BoardPicture::ofBoard(*loadedBoard(boardText(size, alive)), style));
 }
 
 } // namespace
@@ -166,10 +178,20 @@ TEST(BatchTool, BadInputIsRefusedWithTheProgramsTextAndWritesNothing) {
          "'9223372036854775808' is not a valid integer value."},
         {{dir.file("good")}, 2, "expected INPUT N [OUTPUT]."},
         {{"--fast", dir.file("good"), "1"}, 2, "unknown option --fast."},
+        {{"--cell", "33", dir.file("good"), "1"},
+         2,
+         "'33' is not a cell size from 1 to 32 pixels."},
+        {{"--delay=9", dir.file("good"), "1"},
+         2,
+         "'9' is not a delay from 10 to 655350 milliseconds."},
+        {{"--every", "0", dir.file("good"), "1"},
+         2,
+         "'0' is not a number of generations from 1 to 1000000000."},
     };
     for (const auto& c : cases) {
         std::vector<std::string> arguments = c.arguments;
-        const bool takesOutput = arguments.size() == 2 && !arguments[0].starts_with("--");
+        const bool takesOutput = arguments.size() >= 2 && !arguments.back().starts_with("--") &&
+                                 arguments[arguments.size() - 2] != "--size";
         if (takesOutput) {
             arguments.push_back(dir.file("out"));
         }
@@ -203,7 +225,7 @@ TEST(BatchTool, HelpAndVersionGoToStandardOutput) {
         std::vector<std::string> arguments;
         std::string start;
     } cases[] = {
-        {{"--help"}, "Usage: tivla-batch [--stats] [--cycle] [--size N] INPUT N [OUTPUT]\n"},
+        {{"--help"}, "Usage: tivla-batch [--stats] [--cycle] [--size N] [--cell PX] [--no-grid]\n"},
         {{"--version"}, "tivla-batch " TIVLA_VERSION "\n"},
         // Either wins over a command line that would run.
         {{"--stats", dir.file("missing"), "5", "--version"}, "tivla-batch " TIVLA_VERSION "\n"},
@@ -239,6 +261,13 @@ TEST(BatchTool, PatternsInAndOutByTheirExtensions) {
          "out.RLE",
          "#N out\n#C Тивла, поколение 2.\nx = 5, y = 5, rule = B3/S23\n!\n"},
         {{dir.file("wide.lif"), "0"}, "out.txt", boardText(50, {{4, 24}, {44, 24}})},
+        // The program's own encoder, with the window's cells for the size: the same bytes.
+        {{dir.file("glider.RLE"), "0"},
+         "out.PNG",
+         boardPng(40, {{19, 18}, {20, 19}, {18, 20}, {19, 20}, {20, 20}}, {15, 1})},
+        {{"--no-grid", "--size=50", dir.file("glider.RLE"), "0"},
+         "out.png",
+         boardPng(50, {{24, 23}, {25, 24}, {23, 25}, {24, 25}, {25, 25}}, {13, 0})},
     };
     for (const auto& c : cases) {
         std::vector<std::string> arguments = c.arguments;
@@ -331,6 +360,108 @@ TEST(BatchTool, CycleLineNamesThePeriodAndTheFirstGenerationOfTheCycle) {
                 stepGeneration(*board, silent, NoStatistics{});
             }
             EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), statisticsLine(*board)) << c.what;
+        }
+    }
+}
+
+namespace {
+
+// What ImageMagick makes of a GIF: each frame as drawn over the ones before, three bytes a
+// pixel, and the frames' delays in hundredths of a second, each followed by a comma.
+struct DecodedGif {
+    std::vector<std::string> frames;
+    std::string delays;
+    bool loopsForever = false;
+};
+
+DecodedGif decodeGif(const TempDirectory& dir, const std::string& gif, int side) {
+    DecodedGif decoded;
+    decoded.delays = runProgram(dir, "identify", {"-format", "%T,", gif}).out;
+    const std::string raw = dir.file("frames.rgb");
+    runProgram(dir, "convert", {gif, "-coalesce", "-depth", "8", "rgb:" + raw});
+    const std::string pixels = readFile(raw);
+    const std::size_t frameBytes = std::size_t(side) * side * 3;
+    for (std::size_t at = 0; at + frameBytes <= pixels.size(); at += frameBytes) {
+        decoded.frames.push_back(pixels.substr(at, frameBytes));
+    }
+    const std::string bytes = readFile(gif);
+    decoded.loopsForever =
+        bytes.find(std::string("NETSCAPE2.0\x03\x01\x00\x00", 15)) != std::string::npos;
+    return decoded;
+}
+
+// Where the frame and the board disagree, or "" when every cell is yellow exactly where it
+// lives and the board colour elsewhere.
+std::string frameMismatch(const std::string& frame, const Board& board, int pitch) {
+    const int side = board.BoardSize * pitch;
+    for (int r = 0; r < board.BoardSize; ++r) {
+        for (int c = 0; c < board.BoardSize; ++c) {
+            const std::size_t at = (std::size_t(r) * pitch * side + std::size_t(c) * pitch) * 3;
+            const std::string expected(board.isAlive(c, r) ? "\xff\xff\x00" : "\xff\x80\x40", 3);
+            if (frame.compare(at, 3, expected) != 0) {
+                return "cell " + std::to_string(c) + " " + std::to_string(r);
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+// Every frame against the engine's board of its generation; the loop flag exactly when the
+// run found its cycle, and then the last frame leads into the first by the same K steps.
+TEST(BatchTool, AnimationFramesAreTheEnginesBoardsAndLoopExactlyOnACycle) {
+    TempDirectory dir;
+    const std::string blinker = boardText(6, {{2, 1}, {2, 2}, {2, 3}});
+    // The lone cell dies in the first step; the blinker stays: a cycle from generation 1.
+    const std::string leadIn = boardText(8, {{2, 1}, {2, 2}, {2, 3}, {6, 6}});
+    const std::string glider = boardText(20, {{2, 1}, {3, 2}, {1, 3}, {2, 3}, {3, 3}});
+    const struct {
+        const char* what;
+        std::string text;
+        long long steps;
+        long long every;
+        long long firstStep;
+        std::size_t frames;
+    } cases[] = {
+        {"blinker", blinker, 10, 1, 0, 2},
+        {"blinker every third", blinker, 10, 3, 0, 2},
+        {"lead-in left out", leadIn, 10, 1, 1, 2},
+        {"lead-in, every second", leadIn, 10, 2, 2, 1},
+        {"glider before any repeat", glider, 12, 5, 0, 3},
+    };
+    constexpr int kCell = 3;
+    for (const auto& c : cases) {
+        const std::string input = dir.file("in.txt");
+        const std::string gif = dir.file("run.gif");
+        writeFile(input, c.text);
+        const ToolRun run = runBatch(dir, {"--cycle", "--cell", std::to_string(kCell), "--every",
+                                           std::to_string(c.every), "--delay", "250", input,
+                                           std::to_string(c.steps), gif});
+        ASSERT_EQ(run.status, 0) << c.what << run.err;
+        auto board = loadedBoard(c.text);
+        const DecodedGif decoded = decodeGif(dir, gif, board->BoardSize * (kCell + 1));
+        EXPECT_EQ(decoded.loopsForever, run.out.find("cycle none") == std::string::npos) << c.what;
+        ASSERT_EQ(decoded.frames.size(), c.frames) << c.what;
+        std::string delays;
+        for (std::size_t i = 0; i < c.frames; ++i) {
+            delays += "25,";
+        }
+        EXPECT_EQ(decoded.delays, delays) << c.what;
+        SilentPainter silent;
+        const auto advance = [&](long long steps) {
+            for (long long s = 0; s < steps; ++s) {
+                stepGeneration(*board, silent, NoStatistics{});
+            }
+        };
+        advance(c.firstStep);
+        for (std::size_t i = 0; i < decoded.frames.size(); ++i) {
+            EXPECT_EQ(frameMismatch(decoded.frames[i], *board, kCell + 1), "")
+                << c.what << ", frame " << i;
+            advance(c.every);
+        }
+        if (decoded.loopsForever) {
+            EXPECT_EQ(frameMismatch(decoded.frames.front(), *board, kCell + 1), "") << c.what;
         }
     }
 }

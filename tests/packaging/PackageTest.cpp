@@ -118,7 +118,7 @@ void PackageTest::controlFieldsDescribeThePackage() {
     const QString depends = fields.value(QStringLiteral("Depends"));
     for (const QString& library :
          {QStringLiteral("libc6"), QStringLiteral("libstdc++6"), QStringLiteral("libqt6widgets6"),
-          QStringLiteral("libqt6gui6")}) {
+          QStringLiteral("libqt6gui6"), QStringLiteral("libpng16-16"), QStringLiteral("libgif7")}) {
         QVERIFY2(QRegularExpression(
                      QStringLiteral("(^|, )%1( |,|$)").arg(QRegularExpression::escape(library)))
                      .match(depends)
@@ -161,7 +161,8 @@ void PackageTest::filesAreThoseOfTheInstallWithStrictModes() {
     }
     QCOMPARE(files, int(expected.size()));
 
-    for (const QString& program : {QStringLiteral("tivla"), QStringLiteral("tivla-batch")}) {
+    for (const QString& program : {QStringLiteral("tivla"), QStringLiteral("tivla-batch"),
+                                   QStringLiteral("tivla-thumbnail")}) {
         const Outcome sections =
             run(QStringLiteral("readelf"),
                 {QStringLiteral("-S"), unpacked(QStringLiteral("usr/bin/") + program)});
@@ -174,7 +175,8 @@ void PackageTest::filesAreThoseOfTheInstallWithStrictModes() {
 void PackageTest::manualPagesNameTheVersion() {
     for (const QString& page :
          {QStringLiteral("man1/tivla.1.gz"), QStringLiteral("man1/tivla-batch.1.gz"),
-          QStringLiteral("man1/tivla-launcher.1.gz"), QStringLiteral("ru/man1/tivla.1.gz")}) {
+          QStringLiteral("man1/tivla-launcher.1.gz"), QStringLiteral("man1/tivla-thumbnail.1.gz"),
+          QStringLiteral("ru/man1/tivla.1.gz")}) {
         const Outcome text =
             run(QStringLiteral("gzip"),
                 {QStringLiteral("-dc"), unpacked(QStringLiteral("usr/share/man/") + page)});
