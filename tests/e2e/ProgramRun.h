@@ -22,8 +22,8 @@ public:
 
     // Before start: a setting added to the program's clean environment.
     void setSetting(const QString& name, const QString& value) { settings_.insert(name, value); }
-    // Before start: the program runs as this user (and group of the same number), owning its
-    // working folder; for a test run as root.
+    // Before start: a copy of the program runs as this user (and the group of the same
+    // number), owning its working folder; for a test run as root.
     void runAs(uint user) { user_ = user; }
 
     // Empty when the program runs, otherwise why it does not. arguments: its command line.

@@ -99,6 +99,7 @@ void WaylandTest::initTestCase() {
     environment.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
     environment.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
     sway_.setProcessEnvironment(environment);
+    sway_.setWorkingDirectory(runtime.path());
     endWithParent(sway_, user_ == ::geteuid() ? std::nullopt : std::optional<uint>(user_));
     artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), QStringLiteral("WaylandTest"),
                            QStringLiteral("sway"));
