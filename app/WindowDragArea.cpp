@@ -1,8 +1,10 @@
 // See WindowDragArea.h.
 #include "WindowDragArea.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace tivla {
 
@@ -29,6 +31,10 @@ bool WindowDragArea::eventFilter(QObject* watched, QEvent* event) {
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        // The compositor follows the pointer until the release, which it keeps to itself.
+        if (mouse->button() == Qt::LeftButton && startSystemMove()) {
+            break;
+        }
         dragButton_ = mouse->button();
         mouseDown(pos);
         break;
@@ -44,6 +50,15 @@ bool WindowDragArea::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return true;
+}
+
+bool WindowDragArea::startSystemMove() {
+    // Qt's Wayland plugin ignores move() on a top-level window: only the compositor places it.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return false;
+    }
+    QWindow* handle = window_->windowHandle();
+    return handle != nullptr && handle->startSystemMove();
 }
 
 void WindowDragArea::mouseDown(QPoint pos) {

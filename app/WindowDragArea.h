@@ -1,5 +1,6 @@
 // The title area that drags the frameless main window: a press on it starts the drag, pointer
-// moves carry the window along and the release ends it.
+// moves carry the window along and the release ends it. Where the platform cannot place a
+// window (Wayland), a left press hands the move to the compositor instead.
 #pragma once
 
 #include <QObject>
@@ -26,6 +27,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks the compositor to move the window with the pointer; false where the platform lets
+    // the window place itself, or the compositor refused.
+    bool startSystemMove();
     void mouseDown(QPoint pos);
     void mouseMove(QPoint pos);
     void mouseUp();

@@ -125,6 +125,7 @@ void PackageTest::controlFieldsDescribeThePackage() {
                      .hasMatch(),
                  qPrintable(depends));
     }
+    QCOMPARE(fields.value(QStringLiteral("Recommends")), QStringLiteral("qt6-wayland"));
     QCOMPARE(fields.value(QStringLiteral("Description")),
              QStringLiteral("Conway's Game of Life on a bounded board"));
     const QString whole = QString::fromUtf8(control.out);

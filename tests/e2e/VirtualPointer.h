@@ -1,0 +1,43 @@
+// A mouse for a headless wlroots compositor (sway), which has no input devices of its own:
+// a client of the compositor's wlr-virtual-pointer protocol that moves, presses and drags.
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+struct wl_display;
+struct wl_proxy;
+
+namespace tivla::e2e {
+
+class VirtualPointer {
+public:
+    // socket: the compositor's Wayland socket, an absolute path; layout: the size of its
+    // output layout, which absolute positions are measured against.
+    VirtualPointer(const QString& socket, QSize layout);
+    ~VirtualPointer();
+    VirtualPointer(const VirtualPointer&) = delete;
+    VirtualPointer& operator=(const VirtualPointer&) = delete;
+
+    // Empty when the pointer is there, otherwise why not.
+    QString error() const { return error_; }
+
+    void moveTo(QPoint point);
+    void click(QPoint point);
+    // Presses the left button at from, moves in small steps to to, releases there.
+    void drag(QPoint from, QPoint to);
+
+private:
+    void button(bool pressed);
+    // Ends one input frame and lets the compositor and the program take it in.
+    void frame(int pauseMs);
+
+    wl_display* display_ = nullptr;
+    wl_proxy* manager_ = nullptr;
+    wl_proxy* pointer_ = nullptr;
+    QSize layout_;
+    QString error_;
+};
+
+} // namespace tivla::e2e
