@@ -18,6 +18,16 @@
 
 namespace tivla {
 
+// The dialog hands over any name, and only a regular file ends: a named pipe would hold the
+// open, and the window, until a writer came, and /dev/zero is blanks for ever. So a path that
+// exists and is neither a file nor a folder is refused before it is opened.
+inline std::optional<FileError> refusedBeforeOpening(const QString& path) {
+    if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
+        return FileError(FileError::kAccessDenied);
+    }
+    return std::nullopt;
+}
+
 // Loads the file at path into the board, which the caller has just cleared, in the format its
 // extension names. A board file: BoardSize from its first line, then applyBoardSize(), where
 // the window fits itself to the size, then every cell read and painted with
@@ -28,10 +38,8 @@ namespace tivla {
 template <typename Painter, typename ApplySize>
 std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Painter& painter,
                                            ApplySize&& applyBoardSize) {
-    // The dialog hands over any name, and only a regular file ends: a named pipe would hold the
-    // open, and the window, until a writer came, and /dev/zero is blanks for ever.
-    if (const QFileInfo info(path); info.exists() && !info.isFile() && !info.isDir()) {
-        return FileError(FileError::kAccessDenied);
+    if (auto refused = refusedBeforeOpening(path)) {
+        return refused;
     }
     const std::string name = QFile::encodeName(path).toStdString();
     const PatternFormat format = formatForPath(name);

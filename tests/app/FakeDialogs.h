@@ -35,7 +35,7 @@ public:
         log_.messages << text;
         pump();
     }
-    QString openFileName(const QString& startFolder, const QStringList& filters) override {
+    QString openFileName(const QString& startFolder, const QStringList& filters, int) override {
         log_.openFolders << startFolder;
         log_.filters << filters;
         pump();
