@@ -49,6 +49,9 @@ void addBesideFileList(QFileDialog& dialog, FilePreviewPanel& panel) {
 // A file chosen in the list, or a name typed that names one in the folder shown.
 void previewSelection(QFileDialog& dialog, FilePreviewPanel& panel) {
     QObject::connect(&dialog, &QFileDialog::currentChanged, &panel, &FilePreviewPanel::showFile);
+    // A file of the folder left behind is no longer the one chosen.
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, &panel,
+                     [&panel] { panel.showFile(QString()); });
     if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
         QObject::connect(
             name, &QLineEdit::textChanged, &panel, [&dialog, &panel](const QString& text) {

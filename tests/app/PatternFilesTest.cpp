@@ -91,6 +91,8 @@ private slots:
         clickOpen(write(QStringLiteral("glider.rle"), "x = 3, y = 3\nbo$2bo$3o!\n"));
         Board& b = form->board();
         QCOMPARE(b.BoardSize, 80);
+        // The dialog's preview says where the pattern will open from the same size.
+        QCOMPARE(log.openBoardSizes, QList<int>{80});
         QCOMPARE(b.Generation, 0);
         QCOMPARE(aliveCount(), 5);
         QVERIFY(b.isAlive(39, 38) && b.isAlive(40, 39) && b.isAlive(38, 40));
