@@ -55,7 +55,7 @@ void TForm1::wireFiles() {
 void TForm1::SpeedButton3Click() {
     // The board is emptied before the dialog, so it stays empty when the dialog is cancelled.
     ClearBoard();
-    const QString path = dialogs_->openFileName(kExamplesFolder, openFilters());
+    const QString path = dialogs_->openFileName(kExamplesFolder, openFilters(), board().BoardSize);
     if (path.isEmpty()) {
         return;
     }

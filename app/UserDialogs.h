@@ -16,8 +16,10 @@ public:
     virtual void showError(const QString& text) = 0;
     // The plain message box: caption "Тивла", one OK button, centred on the screen.
     virtual void showMessage(const QString& text) = 0;
-    // The chosen name, empty when cancelled. The dialog offers filters, the first selected.
-    virtual QString openFileName(const QString& startFolder, const QStringList& filters) = 0;
+    // The chosen name, empty when cancelled. The dialog offers filters, the first selected, and
+    // previews the selected file as it would open on a board of currentBoardSize.
+    virtual QString openFileName(const QString& startFolder, const QStringList& filters,
+                                 int currentBoardSize) = 0;
     // The chosen name as typed (empty when cancelled) and the filter selected when it was.
     struct SaveChoice {
         QString path;
@@ -32,7 +34,8 @@ public:
     explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
     void showError(const QString& text) override;
     void showMessage(const QString& text) override;
-    QString openFileName(const QString& startFolder, const QStringList& filters) override;
+    QString openFileName(const QString& startFolder, const QStringList& filters,
+                         int currentBoardSize) override;
     SaveChoice saveFileName(const QString& startFolder, const QStringList& filters) override;
 
 private:

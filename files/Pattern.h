@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FileError.h"
+#include "PatternComments.h"
 
 #include <optional>
 #include <vector>
@@ -17,11 +18,13 @@ struct PatternCell {
     bool operator==(const PatternCell&) const = default;
 };
 
-// A pattern's box and its live cells inside it, each cell once, row by row.
+// A pattern's box and its live cells inside it, each cell once, row by row, and what the file
+// says of it, which only the open dialog's preview shows.
 struct Pattern {
     int width = 0;
     int height = 0;
     std::vector<PatternCell> alive;
+    PatternComments comments{};
 };
 
 // A pattern file's outcome: the pattern, or the refusal that says why there is none.

@@ -96,19 +96,23 @@ FileError boxRefusal(int line, const PatternCells& cells, std::int64_t x, std::i
                   std::to_string(kMaxPatternSide) + " x " + std::to_string(kMaxPatternSide));
 }
 
-PatternRead finished(const PatternText& text, const PatternCells& cells) {
+PatternRead finished(const PatternText& text, const PatternCells& cells, PatternComments comments) {
     if (text.error()) {
         return {std::nullopt, text.error()};
     }
-    return {cells.pattern(cells.left(), cells.top(), cells.width(), cells.height()), std::nullopt};
+    Pattern pattern = cells.pattern(cells.left(), cells.top(), cells.width(), cells.height());
+    pattern.comments = std::move(comments);
+    return {std::move(pattern), std::nullopt};
 }
 
 PatternRead readLife106(PatternText& text) {
     PatternCells cells;
+    PatternComments comments;
     while (text.peek() >= 0) {
         const int lineNumber = text.line();
         if (text.peek() == '#') {
-            text.skipLine();
+            text.get();
+            comments.readMarkedLine(text);
             continue;
         }
         std::int64_t x = 0;
@@ -123,7 +127,7 @@ PatternRead readLife106(PatternText& text) {
             return {std::nullopt, boxRefusal(lineNumber, cells, x, y)};
         }
     }
-    return finished(text, cells);
+    return finished(text, cells, std::move(comments));
 }
 
 bool isConwayRule(std::string_view rule) {
@@ -138,6 +142,7 @@ bool isConwayRule(std::string_view rule) {
 
 PatternRead readLife105(PatternText& text) {
     PatternCells cells;
+    PatternComments comments;
     std::string line;
     bool inBlock = false;
     std::int64_t blockX = 0;
@@ -149,8 +154,9 @@ PatternRead readLife105(PatternText& text) {
             text.get();
             const int kind = text.peek();
             if (kind != 'P' && kind != 'R') {
-                // #D, #C, #N (Conway's rules) and whatever else: nothing to act on.
-                text.skipLine();
+                // #D, #C and whatever else: nothing to act on. A bare #N (Conway's rules) names
+                // nothing, so it leaves the name alone.
+                comments.readMarkedLine(text);
                 continue;
             }
             text.get();
@@ -202,7 +208,7 @@ PatternRead readLife105(PatternText& text) {
         }
         ++row;
     }
-    return finished(text, cells);
+    return finished(text, cells, std::move(comments));
 }
 
 } // namespace

@@ -10,11 +10,13 @@ namespace tivla {
 PatternRead readPlaintext(std::istream& in) {
     PatternText text(in);
     PatternCells cells;
+    PatternComments comments;
     int rows = 0;
     int width = 0;
     while (text.peek() >= 0) {
         if (text.peek() == '!') {
-            text.skipLine();
+            text.get();
+            comments.readPlaintextLine(text);
             continue;
         }
         if (rows == kMaxPatternSide) {
@@ -40,7 +42,9 @@ PatternRead readPlaintext(std::istream& in) {
     if (text.error()) {
         return {std::nullopt, text.error()};
     }
-    return {cells.pattern(0, 0, width, rows), std::nullopt};
+    Pattern pattern = cells.pattern(0, 0, width, rows);
+    pattern.comments = std::move(comments);
+    return {std::move(pattern), std::nullopt};
 }
 
 } // namespace tivla

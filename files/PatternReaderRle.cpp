@@ -116,6 +116,7 @@ std::string rowsRefusal() {
 
 PatternRead readRle(std::istream& in) {
     PatternText text(in);
+    PatternComments comments;
     std::string line;
     int headerLine = 0;
     while (true) {
@@ -127,7 +128,8 @@ PatternRead readRle(std::istream& in) {
                     patternRefusal(0, "В файле RLE нет заголовка вида " + kHeaderShape)};
         }
         if (text.peek() == '#') {
-            text.skipLine();
+            text.get();
+            comments.readMarkedLine(text);
             continue;
         }
         headerLine = text.line();
@@ -238,7 +240,9 @@ PatternRead readRle(std::istream& in) {
         static_cast<int>(std::max<std::int64_t>(header.width, cells.left() + cells.width()));
     const auto height =
         static_cast<int>(std::max<std::int64_t>(header.height, cells.top() + cells.height()));
-    return {cells.pattern(0, 0, width, height), std::nullopt};
+    Pattern pattern = cells.pattern(0, 0, width, height);
+    pattern.comments = std::move(comments);
+    return {std::move(pattern), std::nullopt};
 }
 
 } // namespace tivla

@@ -78,7 +78,7 @@ class PrintedDialogs final : public tivla::UserDialogs {
 public:
     void showError(const QString& text) override { print("error", text); }
     void showMessage(const QString& text) override { print("message", text); }
-    QString openFileName(const QString&, const QStringList&) override { return {}; }
+    QString openFileName(const QString&, const QStringList&, int) override { return {}; }
     SaveChoice saveFileName(const QString&, const QStringList&) override { return {}; }
 
 private:

@@ -21,6 +21,18 @@
 
 namespace tivla {
 
+// The dialog hands over any name, and only a regular file ends: a named pipe would hold the
+// open, and the window, until a writer came, and /dev/zero is blanks for ever. So a path that
+// exists and is neither a file nor a folder is refused before it is opened.
+inline std::optional<FileError> refusedBeforeOpening(const std::string& name) {
+    struct stat info = {};
+    if (name.find('\0') == std::string::npos && ::stat(name.c_str(), &info) == 0 &&
+        !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        return FileError(FileError::kAccessDenied);
+    }
+    return std::nullopt;
+}
+
 // Loads the file at path into the board, which the caller has just cleared, in the format its
 // extension names. A board file: BoardSize from its first line, then applyBoardSize(), where
 // the window fits itself to the size, then every cell read and painted with
@@ -33,12 +45,8 @@ namespace tivla {
 template <typename Painter, typename ApplySize>
 std::optional<FileError> loadBoardFromFile(const std::string& name, Board& board, Painter& painter,
                                            ApplySize&& applyBoardSize) {
-    // The dialog hands over any name, and only a regular file ends: a named pipe would hold the
-    // open, and the window, until a writer came, and /dev/zero is blanks for ever.
-    struct stat info {};
-    if (name.find('\0') == std::string::npos && ::stat(name.c_str(), &info) == 0 &&
-        !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
-        return FileError(FileError::kAccessDenied);
+    if (auto refused = refusedBeforeOpening(name)) {
+        return refused;
     }
     const PatternFormat format = formatForPath(name);
     if (format != PatternFormat::BoardFile) {

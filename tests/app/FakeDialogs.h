@@ -20,6 +20,8 @@ public:
         // The filter the "user" selects in the save dialog.
         int nextSaveFilter = 0;
         QStringList openFolders;
+        // The board size each open dialog's preview was given.
+        QList<int> openBoardSizes;
         // The filters each file dialog offered, in the order the dialogs came.
         QList<QStringList> filters;
         // Runs while a dialog is "open", as the real modal loop would let events run.
@@ -35,8 +37,10 @@ public:
         log_.messages << text;
         pump();
     }
-    QString openFileName(const QString& startFolder, const QStringList& filters) override {
+    QString openFileName(const QString& startFolder, const QStringList& filters,
+                         int currentBoardSize) override {
         log_.openFolders << startFolder;
+        log_.openBoardSizes << currentBoardSize;
         log_.filters << filters;
         pump();
         return log_.nextOpen;

@@ -1,19 +1,45 @@
 // Patterns through the main window: the dialogs' filters, the format a save takes from its
-// filter, where an opened pattern lands and on which size, refusals, and dropped files.
+// filter, where an opened pattern lands and on which size, refusals, dropped files, and the
+// open dialog's preview.
 #include "MainWindowFixture.h"
 
+#include "app/FilePreviewPanel.h"
+#include "app/WindowColours.h"
 #include "files/qt/BoardOpenSave.h"
 #include "view/StringGrid.h"
 
+#include <QLabel>
 #include <QMimeData>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QUrl>
 
 #include <cstdio>
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace tivla;
+
+namespace {
+
+// The panel's texts as "title|author|comments|sizes|refusal", a hidden one empty.
+QString texts(const FilePreviewPanel& panel) {
+    QStringList shown;
+    for (const char* name : {"title", "author", "comments", "sizes", "refusal"}) {
+        const auto* label = panel.findChild<QLabel*>(QString::fromLatin1(name));
+        shown << (label->isVisibleTo(&panel) ? label->text() : QString());
+    }
+    return shown.join(QLatin1Char('|')).replace(QChar(0xA0), QLatin1Char(' '));
+}
+
+bool showFileAndWait(FilePreviewPanel& panel, const QString& path) {
+    QSignalSpy shown(&panel, &FilePreviewPanel::shown);
+    panel.showFile(path);
+    return shown.wait(5000) && shown.constFirst().constFirst().toString() == path;
+}
+
+} // namespace
 
 class PatternFilesTest : public QObject, protected MainWindowUnderTest {
     Q_OBJECT
@@ -95,6 +121,8 @@ private slots:
         clickOpen(write(QStringLiteral("glider.rle"), "x = 3, y = 3\nbo$2bo$3o!\n"));
         Board& b = form->board();
         QCOMPARE(b.BoardSize, 80);
+        // The dialog's preview says where the pattern will open from the same size.
+        QCOMPARE(log.openBoardSizes, QList<int>{80});
         QCOMPARE(b.Generation, 0);
         QCOMPARE(aliveCount(), 5);
         QVERIFY(b.isAlive(39, 38) && b.isAlive(40, 39) && b.isAlive(38, 40));
@@ -145,6 +173,64 @@ private slots:
         QTRY_COMPARE(log.errors.size(), 1);
         QCOMPARE(log.errors.last(), QStringLiteral("File not found."));
         QCOMPARE(aliveCount(), 0);
+    }
+
+    // The open dialog's preview of files of each kind: its texts, its picture in the window's
+    // colours, the open command's own refusals, and only the last file chosen shown.
+    void thePreviewShowsWhatTheOpenWouldDo() {
+        write(QStringLiteral("glider.rle"), "#N Glider\n#O Richard Guy\n#C first\n#C second\n"
+                                            "x = 45, y = 45, rule = B3/S23\nbo$2bo$3o42$44bo!\n");
+        write(QStringLiteral("diehard.cells"), "!seven cells\n......O\nOO\n.O...OOO\n");
+        // (1, 1) alive, and (2, 2) beyond the board, stored but never shown.
+        write(QStringLiteral("board.txt"), "2\n0\n0\n0\n0\n1\n0\n0\n0\n1\n");
+        write(QStringLiteral("rule.rle"), "x = 1, y = 1, rule = B36/S23\no!");
+        write(QStringLiteral("large.txt"), "300\n");
+        QVERIFY(::mkfifo(qPrintable(dir->filePath(QStringLiteral("pipe.rle"))), 0600) == 0);
+        // The picture's size in cells, a live cell at its top-left; empty when there is none.
+        const struct {
+            const char* file;
+            QString texts;
+            QRect picture;
+        } cases[] = {
+            {"glider.rle",
+             "Glider|Автор: Richard Guy|first\nsecond|Узор 45 x 45 откроется на поле 50 x 50.|",
+             {2, 1, 47, 47}},
+            {"diehard.cells",
+             "diehard.cells||seven cells|Узор 8 x 3 откроется на поле 40 x 40.|",
+             {7, 1, 10, 5}},
+            {"board.txt", "board.txt|||Откроется поле 2 x 2.|", {1, 1, 2, 2}},
+            {"rule.rle",
+             "rule.rle||||Строка 1: правило «B36/S23» не поддерживается: Тивла считает поколения "
+             "только по правилам Конвея B3/S23. Узор не загружен, поле осталось пустым.",
+             {}},
+            {"large.txt",
+             "large.txt||||Недопустимый размер поля: 300. Размер должен быть от 1 до 200.",
+             {}},
+            // Never opened: a pipe would hold the reading until a writer came.
+            {"pipe.rle", "pipe.rle||||File access denied.", {}},
+            {"", "||||", {}}, // the folder
+        };
+        FilePreviewPanel panel(40, nullptr);
+        // Chosen and passed over at once: only the glider, chosen next, is shown.
+        panel.showFile(dir->filePath(QStringLiteral("rule.rle")));
+        for (const auto& c : cases) {
+            QVERIFY2(showFileAndWait(panel, dir->filePath(QString::fromUtf8(c.file))), c.file);
+            QCOMPARE(texts(panel), c.texts);
+            const QPixmap picture = panel.findChild<QLabel*>(QStringLiteral("picture"))->pixmap();
+            if (c.picture.isEmpty()) {
+                QVERIFY2(picture.isNull(), c.file);
+                continue;
+            }
+            // Square cells of whole pixels, as large as the panel's square allows.
+            const QSize cells = c.picture.size();
+            const int cell =
+                FilePreviewPanel::kPictureSide / std::max(cells.width(), cells.height());
+            QCOMPARE(picture.size(), cells * cell);
+            const QImage image = picture.toImage();
+            const QPoint centre(cell / 2, cell / 2);
+            QVERIFY2(image.pixelColor(c.picture.topLeft() * cell + centre) == kAliveColour, c.file);
+            QVERIFY2(image.pixelColor(centre) == kBoardColour, c.file);
+        }
     }
 };
 

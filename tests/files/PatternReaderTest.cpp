@@ -148,6 +148,47 @@ TEST(PatternReader, AcceptsWhatEachFormatAllows) {
     }
 }
 
+// What the open dialog's preview shows, as "name|author|line|line": each format's comments,
+// each text cut at its bound (one byte past it lands inside a letter) and the lines too.
+TEST(PatternReader, KeepsNameAuthorAndCommentsWithinBounds) {
+    const std::string longest(PatternComments::kMaxLength, 'a');
+    const std::string cut = longest.substr(1) + "…";
+    std::string manyLines;
+    for (int i = 0; i < 9; ++i) {
+        manyLines += "#C " + std::to_string(i) + "\n";
+    }
+    const struct {
+        const char* what;
+        PatternFormat format;
+        std::string text;
+        std::string kept;
+    } cases[] = {
+        {"rle", kRle,
+         "#N  Glider \r\n#O Richard Guy\n#C first\n#c second\n#r B3/S23\n#CXRLE Pos=0,0\n#C\n"
+         "#D third\n#N Later\nx = 1, y = 1\no!",
+         "Glider|Richard Guy|first|second|third"},
+        {"rle control bytes", kRle, std::string("#C a\0b\tc\n", 9) + "x = 1, y = 1\no!", "||a b c"},
+        {"rle bounds", kRle,
+         "#N" + longest + "\r\n#O" + longest.substr(1) + "ж\n" + manyLines + "x = 1, y = 1\no!",
+         longest + "|" + cut + "|0|1|2|3|4|5|6|7"},
+        {"plaintext", kCells, "!Name: Диехард\n!Author: someone\n!\n!seven cells\nO\n",
+         "Диехард|someone|seven cells"},
+        {"life 1.06", kLife, "#Life 1.06\n#N Ship\n#O me\n#D moves\n0 0\n", "Ship|me|moves"},
+        {"life 1.05 bare #N is the rule", kLife,
+         "#Life 1.05\n#D R-pentomino\n#N\n#C settles\n#P 0 0\n*\n", "||R-pentomino|settles"},
+    };
+    for (const auto& c : cases) {
+        const PatternRead read = readText(c.format, c.text);
+        ASSERT_TRUE(read.pattern.has_value()) << c.what << ": " << describe(read);
+        const PatternComments& comments = read.pattern->comments;
+        std::string kept = comments.name() + "|" + comments.author();
+        for (const std::string& line : comments.lines()) {
+            kept += "|" + line;
+        }
+        EXPECT_EQ(kept, c.kept) << c.what;
+    }
+}
+
 TEST(PatternReader, RefusesWithWhatIsWrongAndWhere) {
     const Refused cases[] = {
         {"rle no header", kRle, "#C only\n", "В файле RLE нет заголовка"},
@@ -256,7 +297,11 @@ TEST(PatternReader, HugeRunsRowsAndCommentsAreHandledWithoutHoldingThem) {
         std::istream in(&buffer);
         const PatternRead read = readPattern(in, c.format);
         if (c.start.empty()) {
-            EXPECT_TRUE(read.pattern.has_value()) << c.what << ": " << describe(read);
+            ASSERT_TRUE(read.pattern.has_value()) << c.what << ": " << describe(read);
+            // The comment is kept cut short, and no buffer of the whole line stays behind.
+            for (const std::string& line : read.pattern->comments.lines()) {
+                EXPECT_TRUE(line.ends_with("…") && line.capacity() < 1024) << c.what;
+            }
         } else {
             ASSERT_TRUE(read.error.has_value()) << c.what;
             EXPECT_EQ(read.error->text().substr(0, c.start.size()), c.start) << c.what;
