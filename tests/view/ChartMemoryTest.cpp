@@ -1,6 +1,8 @@
-// The chart's runs of repeating points: the picture is the one the full list of points gives,
-// before and after panning, while memory stays within the budget however many points come.
+// The chart's memory bound: the picture is the one the full list of points gives, before and
+// after panning, while the memory held, counted apart from the chart, stays within the budget
+// whatever the populations.
 #include "ChartPixels.h"
+#include "tests/support/CountingAllocator.h"
 #include "view/PopulationChart.h"
 
 #include <QApplication>
@@ -23,6 +25,21 @@ constexpr int kWidth = 169;
 constexpr int kHeight = 177;
 constexpr double kMaximum = 1600;
 constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+constexpr std::size_t kBudget = tivla::AreaSeries::kMemoryBudget;
+// Enough points for the buckets to double three times.
+constexpr std::int64_t kManyPoints = 2'000'000;
+// Three batches of the largest count take the generation counter past its wrap.
+constexpr std::int64_t kAfterTheWrap = 3 * std::int64_t{kTop};
+
+using Population = std::function<int(std::int64_t)>;
+
+Population periodic(std::size_t period) {
+    std::mt19937 random(static_cast<unsigned>(period));
+    std::uniform_int_distribution<int> population(0, 1600);
+    std::vector<int> pattern(period);
+    std::generate(pattern.begin(), pattern.end(), [&] { return population(random); });
+    return [pattern](std::int64_t i) { return pattern[std::size_t(i) % pattern.size()]; };
+}
 
 // Feeds the chart and the plain list alike.
 struct Feed {
@@ -31,7 +48,7 @@ struct Feed {
     Points added; // in the order added, for repeats
     std::mt19937 random{11};
 
-    void add(std::int32_t x, std::int32_t y) {
+    void add(std::int64_t x, std::int32_t y) {
         chart.series().addXY(x, y);
         addPoint(points, x, y);
         added.emplace_back(x, y);
@@ -39,32 +56,31 @@ struct Feed {
     void repeat(long long period, long long times) {
         chart.series().repeatLast(period, times);
         const Points last(added.end() - period, added.end());
-        std::int32_t x = added.back().first;
+        std::int64_t x = added.back().first;
         for (long long t = 0; t < times; ++t) {
             for (const auto& point : last) {
-                x = static_cast<std::int32_t>(static_cast<std::uint32_t>(x) + 1u);
+                ++x;
                 addPoint(points, x, point.second);
                 added.emplace_back(x, point.second);
             }
         }
     }
     // A wandering population over consecutive generations from `from`; returns the next x.
-    std::int32_t wander(std::int32_t from, int count) {
+    std::int64_t wander(std::int64_t from, int count) {
         std::uniform_int_distribution<int> change(-60, 60);
         int population = 800;
         for (int i = 0; i < count; ++i) {
             population = std::clamp(population + change(random), 0, 1700);
-            add(static_cast<std::int32_t>(from + i), population);
+            add(from + i, population);
         }
         return from + count;
     }
     // The same short cycle of populations, point by point, as a running timer adds them.
-    std::int32_t cycle(std::int32_t from, const std::vector<int>& populations, int count) {
+    std::int64_t cycle(std::int64_t from, const std::vector<int>& populations, int count) {
         for (int i = 0; i < count; ++i) {
-            add(static_cast<std::int32_t>(static_cast<std::uint32_t>(from) + unsigned(i)),
-                populations[static_cast<std::size_t>(i) % populations.size()]);
+            add(from + i, populations[static_cast<std::size_t>(i) % populations.size()]);
         }
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(from) + unsigned(count));
+        return from + count;
     }
 };
 
@@ -105,12 +121,18 @@ private slots:
             f.repeat(3, 5000);
             f.cycle(next + 15000 + 77, {1200}, 400);
         });
-        QTest::newRow("a repeat that wraps the generation counter")
+        QTest::newRow("a repeat past the 32-bit generation counter")
             << std::function<void(Feed&)>([](Feed& f) {
                    f.wander(1, 50);
                    const auto next = f.wander(kTop - 4000, 2000);
                    f.cycle(next, {300, 1300, 900, 200, 1600, 1000}, 60);
                    f.repeat(6, 2000);
+               });
+        QTest::newRow("a repeat of 21 over a repeated period 2")
+            << std::function<void(Feed&)>([](Feed& f) {
+                   f.cycle(f.wander(1, 100), {400, 1500}, 30);
+                   f.repeat(2, 50);
+                   f.repeat(21, 7);
                });
         QTest::newRow("a long period, then new populations, then another repeat")
             << std::function<void(Feed&)>([](Feed& f) {
@@ -140,8 +162,65 @@ private slots:
             QVERIFY(chart.isPanned());
             QCOMPARE(areaHeights(chart), expected());
         }
-        // Repeats are kept as runs, not as points.
-        QVERIFY(chart.series().memoryUsed() < f.points.size() * sizeof(std::int32_t));
+        // Every point is kept, in order, the repeated ones included.
+        QCOMPARE(chart.series().entryCount(), f.points.size());
+        for (std::size_t i = 0; i < f.points.size(); ++i) {
+            QCOMPARE(chart.series().x(i), f.points[i].first);
+            QCOMPARE(chart.series().y(i), f.points[i].second);
+        }
+    }
+
+    void theWorstSequencesStayWithinTheBudget_data() {
+        QTest::addColumn<Population>("population");
+        QTest::addColumn<qint64>("from");
+        QTest::newRow("19 x a, then b")
+            << Population([](std::int64_t i) { return i % 20 < 19 ? 700 : 1500; }) << qint64{1};
+        QTest::newRow("period 65") << periodic(65) << qint64{1};
+        QTest::newRow("period 127") << periodic(127) << qint64{1};
+        QTest::newRow("period 1000") << periodic(1000) << qint64{1};
+        QTest::newRow("slowly drifting") << Population([](std::int64_t i) {
+            const auto step = static_cast<int>(i / 3000 % 2400);
+            return 100 + std::min(step, 2400 - step);
+        }) << qint64{1};
+        QTest::newRow("random") << Population([](std::int64_t i) {
+            return static_cast<int>(std::uint64_t(i) * 2654435761u % 1601);
+        }) << qint64{1};
+        QTest::newRow("19 x a, then b, after the wrap")
+            << Population([](std::int64_t i) { return i % 20 < 19 ? 700 : 1500; })
+            << qint64{kAfterTheWrap};
+    }
+
+    void theWorstSequencesStayWithinTheBudget() {
+        QFETCH(Population, population);
+        QFETCH(qint64, from);
+        PopulationChart chart;
+        chart.resize(kWidth, kHeight);
+        chart.setLeftAxisMaximum(kMaximum);
+        Points points;
+        points.reserve(std::size_t(kManyPoints));
+        const auto before = tivla::test::heldBytes().load();
+        std::int64_t most = 0;
+        for (std::int64_t i = 0; i < kManyPoints; ++i) {
+            chart.series().addXY(from + i, population(i));
+            points.emplace_back(from + i, population(i));
+            if (i % 4096 == 0) {
+                most = std::max(most, tivla::test::heldBytes().load() - before);
+            }
+        }
+        const auto held = tivla::test::heldBytes().load() - before;
+        qInfo("%lld points: %lld bytes held, %zu entries of %lld generations",
+              static_cast<long long>(kManyPoints), static_cast<long long>(held),
+              chart.series().entryCount(), static_cast<long long>(chart.series().bucketWidth()));
+        QVERIFY(std::max(most, held) <= std::int64_t(kBudget));
+        QVERIFY(std::int64_t(chart.series().memoryUsed()) >= held);
+        QCOMPARE(chart.series().count(), std::uint64_t(kManyPoints));
+        // Coarser buckets, yet the picture at the chart's size is still the full list's.
+        QVERIFY(chart.series().bucketWidth() > 1);
+        for (const int dragBy : {0, 50}) {
+            drag(chart, 100, 100 - dragBy);
+            QCOMPARE(areaHeights(chart),
+                     expectedHeights(points, chart.bottomAxis(), kWidth, kHeight, kMaximum));
+        }
     }
 
     void billionsOfRepeatedGenerationsTakeLittleMemory() {
@@ -150,11 +229,12 @@ private slots:
         chart.setLeftAxisMaximum(kMaximum);
         Feed f{chart, {}, {}};
         f.cycle(f.wander(1, 3000), {600, 1200}, 2);
+        const auto before = tivla::test::heldBytes().load();
         chart.series().repeatLast(2, 999'000'000);
         QCOMPARE(chart.series().count(), std::size_t{3002} + 1'998'000'000);
-        QCOMPARE(chart.series().x(chart.series().count() - 1), 3002 + 1'998'000'000);
-        QCOMPARE(chart.series().y(chart.series().count() - 1), 1200);
-        QVERIFY(chart.series().memoryUsed() < 1 << 20);
+        QCOMPARE(chart.series().lastX(), std::int64_t{3002} + 1'998'000'000);
+        QCOMPARE(chart.series().lastY(), 1200);
+        QVERIFY(tivla::test::heldBytes().load() - before <= std::int64_t{kBudget});
         // Almost all of the width is the repeat, whose columns reach its higher population.
         const auto heights = areaHeights(chart);
         QCOMPARE(heights.back(), heights[kWidth / 2]);
@@ -171,7 +251,7 @@ private slots:
         }
         QVERIFY(chart.series().memoryUsed() <= tivla::AreaSeries::kMemoryBudget);
         QCOMPARE(chart.series().x(0), 1);
-        QVERIFY(chart.series().x(chart.series().count() - 1) > static_cast<int>(points) - 64);
+        QCOMPARE(chart.series().lastX(), static_cast<std::int64_t>(points));
     }
 };
 

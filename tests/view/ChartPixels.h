@@ -40,11 +40,11 @@ inline std::vector<int> areaHeights(PopulationChart& chart) {
 }
 
 // Every point the chart was given, in its order (sorted by x, equal x in the order added).
-using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
+using Points = std::vector<std::pair<std::int64_t, std::int32_t>>;
 
-inline void addPoint(Points& points, std::int32_t x, std::int32_t y) {
+inline void addPoint(Points& points, std::int64_t x, std::int32_t y) {
     const auto at = std::upper_bound(points.begin(), points.end(), x,
-                                     [](std::int32_t v, const auto& p) { return v < p.first; });
+                                     [](std::int64_t v, const auto& p) { return v < p.first; });
     points.insert(at, {x, y});
 }
 
@@ -63,7 +63,7 @@ inline std::vector<int> expectedHeights(const Points& points, AxisRange view, in
     auto lineAt = [&](std::size_t right, double x) {
         const auto [x0, y0] = points[right - 1];
         const auto [x1, y1] = points[right];
-        return y0 + (double(y1) - y0) * (x - x0) / (double(x1) - x0);
+        return y0 + (double(y1) - y0) * (x - double(x0)) / (double(x1) - double(x0));
     };
     for (int column = 0; column < width; ++column) {
         const double lo = std::max(view.minimum + column * perColumn, first);
