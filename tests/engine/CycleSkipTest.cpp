@@ -257,3 +257,84 @@ TEST(CycleSkip, AStoppedBatchEndsAtTheGenerationItReached) {
         EXPECT_TRUE(calls == referenceCalls) << limit;
     }
 }
+
+namespace {
+
+// The cells inside the board for generations 0..count, one step at a time.
+std::vector<std::string> cellHistory(const Board& start, int count) {
+    auto board = std::make_unique<Board>(start);
+    const int n = board->BoardSize;
+    auto cells = [&] {
+        std::string text;
+        for (int c = 0; c < n; ++c) {
+            text.append(reinterpret_cast<const char*>(board->Cells[c]),
+                        static_cast<std::size_t>(n));
+        }
+        return text;
+    };
+    std::vector<std::string> history{cells()};
+    SilentPainter silent;
+    for (int g = 0; g < count; ++g) {
+        stepGeneration(*board, silent, NoStatistics{});
+        history.push_back(cells());
+    }
+    return history;
+}
+
+// The least period, then the least start from which the history repeats to its end, found by
+// trying them all; none unless both fit in a third of it.
+std::optional<BatchCycle> bruteForceCycle(const std::vector<std::string>& history) {
+    const auto last = static_cast<long long>(history.size()) - 1;
+    for (long long period = 1; 3 * period <= last; ++period) {
+        long long start = last - period;
+        while (start > 0 &&
+               history[std::size_t(start - 1)] == history[std::size_t(start - 1 + period)]) {
+            --start;
+        }
+        if (history[std::size_t(start)] == history[std::size_t(start + period)] &&
+            3 * start <= last) {
+            return BatchCycle{period, start};
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
+    constexpr int kGenerations = 1200;
+    struct Case {
+        std::string what;
+        std::unique_ptr<Board> board;
+    };
+    std::vector<Case> cases;
+    auto blinker = [](std::pair<int, int> count, int value) {
+        auto board = test::boardOfSize(9);
+        place(*board, 3, 4, kBlinker);
+        board->NeighbourCounts[count.first][count.second] = value;
+        return board;
+    };
+    cases.push_back({"blinker on clean counts", blinker({0, 0}, 0)});
+    // The loaded board is itself in the cycle: a lone count of 1 changes nothing.
+    cases.push_back({"blinker beside a count of 1", blinker({7, 7}, 1)});
+    // A count of 3 gives a cell that lives one generation: the cycle starts at 2, not 0.
+    cases.push_back({"blinker beside a count of 3", blinker({7, 7}, 3)});
+    std::mt19937 rng(41);
+    for (int i = 0; i < 60; ++i) {
+        cases.push_back({"random board " + std::to_string(i), randomBoard(4 + i % 9, rng)});
+    }
+    int compared = 0;
+    for (const auto& c : cases) {
+        const auto expected = bruteForceCycle(cellHistory(*c.board, kGenerations));
+        auto board = std::make_unique<Board>(*c.board);
+        const auto outcome = runBatch(*board, kGenerations, NoStatistics{}, nullptr, jumping({}));
+        if (!expected) {
+            continue;
+        }
+        ++compared;
+        ASSERT_TRUE(outcome.cycle.has_value()) << c.what;
+        EXPECT_EQ(outcome.cycle->period, expected->period) << c.what;
+        EXPECT_EQ(outcome.cycle->start, expected->start) << c.what;
+    }
+    EXPECT_GT(compared, 40);
+}
