@@ -130,9 +130,10 @@ void AreaSeries::doubleBuckets() {
 }
 
 void AreaSeries::coarsen() {
-    // Down to half, so the next half of the entries is added before another pass: O(1) per
-    // point amortised. Spread-out points may need several doublings before pairs meet.
-    while (entries_.size() > kMaxEntries / 2 && shift_ < kWidestShift) {
+    // Down to three quarters at most (one doubling leaves half and one, as the first and last
+    // buckets may be partly filled), so a quarter of the entries is added before another pass:
+    // O(1) per point amortised. Spread-out points may need several doublings before pairs meet.
+    while (entries_.size() > kMaxEntries / 4 * 3 && shift_ < kWidestShift) {
         doubleBuckets();
     }
     peaks_.rebuild(maxY_);
