@@ -241,6 +241,28 @@ private slots:
         QVERIFY(heights.back() > kHeight * 3 / 4 - 1);
     }
 
+    void aPeriodLongerThanThePointsKeptRepeatsItsOutline() {
+        PopulationChart chart;
+        chart.resize(kWidth, kHeight);
+        chart.setLeftAxisMaximum(kMaximum);
+        Feed f{chart, {}, {}};
+        const auto period = static_cast<long long>(tivla::AreaSeries::kRepeatablePoints) + 1;
+        f.wander(1, static_cast<int>(period));
+        const auto highest = std::max_element(f.points.begin(), f.points.end(), [](auto a, auto b) {
+                                 return a.second < b.second;
+                             })->second;
+        const auto before = tivla::test::heldBytes().load();
+        chart.series().repeatLast(period, 3000);
+        QVERIFY(tivla::test::heldBytes().load() - before <= std::int64_t{kBudget});
+        QCOMPARE(chart.series().count(), std::uint64_t(period) * 3001);
+        QCOMPARE(chart.series().lastX(), std::int64_t(period) * 3001);
+        // Every column holds whole periods, so each reaches the period's highest population.
+        const auto column =
+            expectedHeights({{1, highest}, {2, highest}}, {1, 2}, 1, kHeight, kMaximum);
+        const auto heights = areaHeights(chart);
+        QVERIFY(std::all_of(heights.begin(), heights.end(), [&](int h) { return h == column[0]; }));
+    }
+
     void populationsThatNeverRepeatStayWithinTheBudget() {
         PopulationChart chart;
         std::mt19937 random(5);
