@@ -28,18 +28,17 @@ constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
 constexpr std::size_t kBudget = tivla::AreaSeries::kMemoryBudget;
 // Enough points for the buckets to double three times.
 constexpr std::int64_t kManyPoints = 2'000'000;
-// Three batches of the largest count take the generation counter past its wrap.
-constexpr std::int64_t kAfterTheWrap = 3 * std::int64_t{kTop};
 
 using Population = std::function<int(std::int64_t)>;
-
-Population periodic(std::size_t period) {
-    std::mt19937 random(static_cast<unsigned>(period));
-    std::uniform_int_distribution<int> population(0, 1600);
-    std::vector<int> pattern(period);
-    std::generate(pattern.begin(), pattern.end(), [&] { return population(random); });
-    return [pattern](std::int64_t i) { return pattern[std::size_t(i) % pattern.size()]; };
+// A population that looks random, over 0..1600.
+int scrambled(std::uint64_t i) {
+    i = (i ^ (i >> 31)) * 0x9E3779B97F4A7C15u;
+    return static_cast<int>((i ^ (i >> 29)) % 1601);
 }
+Population periodic(std::int64_t period) {
+    return [period](std::int64_t i) { return scrambled(std::uint64_t(i % period)); };
+}
+const Population kNineteenThenOne = [](std::int64_t i) { return i % 20 < 19 ? 700 : 1500; };
 
 // Feeds the chart and the plain list alike.
 struct Feed {
@@ -47,11 +46,24 @@ struct Feed {
     Points points;
     Points added; // in the order added, for repeats
     std::mt19937 random{11};
+    // Bytes held before feeding, and the most held by the chart (all but the lists) since.
+    std::int64_t start = tivla::test::heldBytes().load();
+    std::int64_t most = 0;
 
+    std::int64_t held() const {
+        const auto lists = (points.capacity() + added.capacity()) * sizeof(Points::value_type);
+        return tivla::test::heldBytes().load() - start - std::int64_t(lists);
+    }
     void add(std::int64_t x, std::int32_t y) {
         chart.series().addXY(x, y);
         addPoint(points, x, y);
         added.emplace_back(x, y);
+        most = added.size() % 4096 == 0 ? std::max(most, held()) : most;
+    }
+    void sequence(const Population& population, std::int64_t from) {
+        for (std::int64_t i = 0; i < kManyPoints; ++i) {
+            add(from + i, population(i));
+        }
     }
     void repeat(long long period, long long times) {
         chart.series().repeatLast(period, times);
@@ -134,6 +146,20 @@ private slots:
                    f.repeat(2, 50);
                    f.repeat(21, 7);
                });
+        auto worst = [](const char* name, Population population, std::int64_t from = 1) {
+            QTest::newRow(name) << std::function<void(Feed&)>(
+                [population, from](Feed& f) { f.sequence(population, from); });
+        };
+        worst("19 x a, then b", kNineteenThenOne);
+        worst("period 65", periodic(65));
+        worst("period 127", periodic(127));
+        worst("period 1000", periodic(1000));
+        worst("slowly drifting", [](std::int64_t i) {
+            return int(100 + std::min(i / 3000 % 2400, 2400 - i / 3000 % 2400));
+        });
+        worst("random", periodic(kManyPoints));
+        // Three batches of the largest count take the generation counter past its wrap.
+        worst("19 x a, then b, after the wrap", kNineteenThenOne, 3 * std::int64_t{kTop});
         QTest::newRow("a long period, then new populations, then another repeat")
             << std::function<void(Feed&)>([](Feed& f) {
                    const auto next = f.wander(1, 1000);
@@ -152,115 +178,68 @@ private slots:
         Feed f{chart, {}, {}};
         feed(f);
         QCOMPARE(chart.series().count(), f.points.size());
-        auto expected = [&] {
-            return expectedHeights(f.points, chart.bottomAxis(), kWidth, kHeight, kMaximum);
+        auto expected = [&](double widen) {
+            return expectedHeights(f.points, chart.bottomAxis(), kWidth, kHeight, kMaximum, widen);
         };
-        QCOMPARE(areaHeights(chart), expected());
-        // Dragged sideways both ways, and far past the data.
+        QCOMPARE(areaHeights(chart), expected(0));
+        // Dragged sideways both ways, and far past the data. Buckets wider than a generation may
+        // lift a column that a bucket straddles to what lies within the bucket.
+        const auto widen = double(chart.series().bucketWidth() - 1);
         for (const auto& [from, to] : {std::pair{100, 37}, std::pair{20, 150}, std::pair{0, 160}}) {
             drag(chart, from, to);
             QVERIFY(chart.isPanned());
-            QCOMPARE(areaHeights(chart), expected());
+            const auto heights = areaHeights(chart);
+            const auto low = expected(0);
+            const auto high = expected(widen);
+            for (std::size_t c = 0; c < heights.size(); ++c) {
+                QVERIFY(low[c] <= heights[c] && heights[c] <= high[c]);
+            }
         }
-        // Every point is kept, in order, the repeated ones included.
-        QCOMPARE(chart.series().entryCount(), f.points.size());
-        for (std::size_t i = 0; i < f.points.size(); ++i) {
+        qInfo("%lld bytes held at most", static_cast<long long>(std::max(f.most, f.held())));
+        QVERIFY(std::max(f.most, f.held()) <= std::int64_t(kBudget));
+        // Give or take malloc's rounding and what Qt keeps from the first repaint request.
+        QVERIFY(std::int64_t(chart.series().memoryUsed()) + 16384 >= f.held());
+        // Every point is kept, in order, the repeated ones included, while they fit.
+        QCOMPARE(chart.series().bucketWidth() == 1,
+                 f.points.size() <= tivla::AreaSeries::kMaxEntries);
+        for (std::size_t i = 0; chart.series().bucketWidth() == 1 && i < f.points.size(); ++i) {
             QCOMPARE(chart.series().x(i), f.points[i].first);
             QCOMPARE(chart.series().y(i), f.points[i].second);
         }
     }
 
-    void theWorstSequencesStayWithinTheBudget_data() {
-        QTest::addColumn<Population>("population");
-        QTest::addColumn<qint64>("from");
-        QTest::newRow("19 x a, then b")
-            << Population([](std::int64_t i) { return i % 20 < 19 ? 700 : 1500; }) << qint64{1};
-        QTest::newRow("period 65") << periodic(65) << qint64{1};
-        QTest::newRow("period 127") << periodic(127) << qint64{1};
-        QTest::newRow("period 1000") << periodic(1000) << qint64{1};
-        QTest::newRow("slowly drifting") << Population([](std::int64_t i) {
-            const auto step = static_cast<int>(i / 3000 % 2400);
-            return 100 + std::min(step, 2400 - step);
-        }) << qint64{1};
-        QTest::newRow("random") << Population([](std::int64_t i) {
-            return static_cast<int>(std::uint64_t(i) * 2654435761u % 1601);
-        }) << qint64{1};
-        QTest::newRow("19 x a, then b, after the wrap")
-            << Population([](std::int64_t i) { return i % 20 < 19 ? 700 : 1500; })
-            << qint64{kAfterTheWrap};
-    }
-
-    void theWorstSequencesStayWithinTheBudget() {
-        QFETCH(Population, population);
-        QFETCH(qint64, from);
-        PopulationChart chart;
-        chart.resize(kWidth, kHeight);
-        chart.setLeftAxisMaximum(kMaximum);
-        Points points;
-        points.reserve(std::size_t(kManyPoints));
-        const auto before = tivla::test::heldBytes().load();
-        std::int64_t most = 0;
-        for (std::int64_t i = 0; i < kManyPoints; ++i) {
-            chart.series().addXY(from + i, population(i));
-            points.emplace_back(from + i, population(i));
-            if (i % 4096 == 0) {
-                most = std::max(most, tivla::test::heldBytes().load() - before);
-            }
-        }
-        const auto held = tivla::test::heldBytes().load() - before;
-        qInfo("%lld points: %lld bytes held, %zu entries of %lld generations",
-              static_cast<long long>(kManyPoints), static_cast<long long>(held),
-              chart.series().entryCount(), static_cast<long long>(chart.series().bucketWidth()));
-        QVERIFY(std::max(most, held) <= std::int64_t(kBudget));
-        QVERIFY(std::int64_t(chart.series().memoryUsed()) >= held);
-        QCOMPARE(chart.series().count(), std::uint64_t(kManyPoints));
-        // Coarser buckets, yet the picture at the chart's size is still the full list's.
-        QVERIFY(chart.series().bucketWidth() > 1);
-        for (const int dragBy : {0, 50}) {
-            drag(chart, 100, 100 - dragBy);
-            QCOMPARE(areaHeights(chart),
-                     expectedHeights(points, chart.bottomAxis(), kWidth, kHeight, kMaximum));
-        }
+    void billionsOfRepeatedGenerationsTakeLittleMemory_data() {
+        QTest::addColumn<qint64>("period");
+        QTest::addColumn<qint64>("times");
+        QTest::newRow("period 2") << qint64{2} << qint64{999'000'000};
+        // Longer than the points kept for repeats: the period's outline repeats.
+        QTest::newRow("a longer period")
+            << qint64(tivla::AreaSeries::kRepeatablePoints + 1) << qint64{3000};
     }
 
     void billionsOfRepeatedGenerationsTakeLittleMemory() {
+        QFETCH(qint64, period);
+        QFETCH(qint64, times);
         PopulationChart chart;
         chart.resize(kWidth, kHeight);
         chart.setLeftAxisMaximum(kMaximum);
         Feed f{chart, {}, {}};
-        f.cycle(f.wander(1, 3000), {600, 1200}, 2);
+        const auto points = f.wander(1, static_cast<int>(period) + 3000) - 1;
         const auto before = tivla::test::heldBytes().load();
-        chart.series().repeatLast(2, 999'000'000);
-        QCOMPARE(chart.series().count(), std::size_t{3002} + 1'998'000'000);
-        QCOMPARE(chart.series().lastX(), std::int64_t{3002} + 1'998'000'000);
-        QCOMPARE(chart.series().lastY(), 1200);
+        chart.series().repeatLast(period, times);
         QVERIFY(tivla::test::heldBytes().load() - before <= std::int64_t{kBudget});
-        // Almost all of the width is the repeat, whose columns reach its higher population.
+        QCOMPARE(chart.series().count(), std::uint64_t(points + period * times));
+        QCOMPARE(chart.series().lastX(), points + period * times);
+        // Past the first column the repeat fills the width: each column reaches its highest.
+        const Points repeated(f.points.end() - period, f.points.end());
+        const auto highest = std::max_element(repeated.begin(), repeated.end(),
+                                              [](auto a, auto b) { return a.second < b.second; });
+        const auto height =
+            expectedHeights({*highest, {highest->first + 1, highest->second}},
+                            {double(highest->first), highest->first + 1.0}, 1, kHeight, kMaximum);
         const auto heights = areaHeights(chart);
-        QCOMPARE(heights.back(), heights[kWidth / 2]);
-        QVERIFY(heights.back() > kHeight * 3 / 4 - 1);
-    }
-
-    void aPeriodLongerThanThePointsKeptRepeatsItsOutline() {
-        PopulationChart chart;
-        chart.resize(kWidth, kHeight);
-        chart.setLeftAxisMaximum(kMaximum);
-        Feed f{chart, {}, {}};
-        const auto period = static_cast<long long>(tivla::AreaSeries::kRepeatablePoints) + 1;
-        f.wander(1, static_cast<int>(period));
-        const auto highest = std::max_element(f.points.begin(), f.points.end(), [](auto a, auto b) {
-                                 return a.second < b.second;
-                             })->second;
-        const auto before = tivla::test::heldBytes().load();
-        chart.series().repeatLast(period, 3000);
-        QVERIFY(tivla::test::heldBytes().load() - before <= std::int64_t{kBudget});
-        QCOMPARE(chart.series().count(), std::uint64_t(period) * 3001);
-        QCOMPARE(chart.series().lastX(), std::int64_t(period) * 3001);
-        // Every column holds whole periods, so each reaches the period's highest population.
-        const auto column =
-            expectedHeights({{1, highest}, {2, highest}}, {1, 2}, 1, kHeight, kMaximum);
-        const auto heights = areaHeights(chart);
-        QVERIFY(std::all_of(heights.begin(), heights.end(), [&](int h) { return h == column[0]; }));
+        QVERIFY(
+            std::all_of(heights.begin() + 1, heights.end(), [&](int h) { return h == height[0]; }));
     }
 
     void populationsThatNeverRepeatStayWithinTheBudget() {
