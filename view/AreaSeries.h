@@ -18,10 +18,16 @@ class PopulationChart;
 // What is kept is one entry per bucket of 2^shift consecutive x values that holds a point: the
 // bucket's first and last point (for the line to its neighbours) and its highest y (for the
 // area within it). While shift is 0 an entry is a point and the picture is the one the full
-// list of points gives. Memory bound: entries are the one thing that grows with the points,
-// and an entry is only added while there are fewer than kMaxEntries; at that count the buckets
-// double in size, pairs merge, and at most half remain. The repeat's pattern and the trailing
-// points it is copied from are capped at kRepeatablePoints. Nothing else grows.
+// list of points gives; after that a column whose edge cuts a bucket counts the whole bucket.
+// A picture exact for every sequence and every pan would need every point (a falling
+// population with the column edge anywhere), so this is the bound's price.
+//
+// Memory bound. What grows with the points: the entries, their maxima and the block maxima
+// over those. What stops it: an entry is only added while there are fewer than kMaxEntries;
+// at that count the buckets double in width and neighbours merge until at most three quarters
+// remain, so no sequence of x and y can take more. The trailing points kept for repeatLast and
+// a repeat's copy of them are capped at kRepeatablePoints each. The vectors grow by doubling
+// up to these caps and never past them; the constructor checks the sum against kMemoryBudget.
 class AreaSeries {
 public:
     // What the series may take, whatever the points.
