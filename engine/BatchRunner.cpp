@@ -85,7 +85,14 @@ BatchOutcome runBatchGenerations(Board& board, long long steps, StatisticsSink* 
         return runSingleSteps(board, steps, sink, progress);
     }
     long long before = 0;
+    // The board as loaded, when its counts make the first generation a step of its own: the
+    // cycle may reach back to it.
+    std::unique_ptr<BitBoard> loaded;
     if (!countsAroundBoardClear(board)) {
+        if (settings.findCycleStart) {
+            loaded = std::make_unique<BitBoard>();
+            loaded->load(board);
+        }
         SilentPainter silent;
         stepGeneration(board, silent, sink);
         before = 1;
@@ -201,15 +208,27 @@ BatchOutcome runBatchGenerations(Board& board, long long steps, StatisticsSink* 
     }
     finish();
 
+    // The search starts after the single step; a cycle that `first` begins may begin a
+    // generation earlier, with the board as loaded, if that board comes back `period` later.
+    auto startOf = [&](long long fromFirst, long long cyclePeriod) {
+        if (loaded && fromFirst == 0) {
+            auto back = std::make_unique<BitBoard>(*first);
+            search.advance(*back, cyclePeriod - 1);
+            if (CycleSearch::sameCells(*back, *loaded)) {
+                return 0LL;
+            }
+        }
+        return before + fromFirst;
+    };
     BatchOutcome outcome{before + ran, std::nullopt};
     if (period > 0) {
         outcome.cycle = BatchCycle{period, -1};
         if (first) {
-            outcome.cycle->start = before + search.cycleStart(*first, period);
+            outcome.cycle->start = startOf(search.cycleStart(*first, period), period);
         }
     } else if (first) {
         if (const auto cycle = search.exactCycle(*first, ran)) {
-            outcome.cycle = BatchCycle{cycle->period, before + cycle->start};
+            outcome.cycle = BatchCycle{cycle->period, startOf(cycle->start, cycle->period)};
         }
     }
     return outcome;

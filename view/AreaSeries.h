@@ -1,23 +1,41 @@
-// The population chart's one series: its points, kept sorted by x, stored as runs so that a
-// repeating population costs its period and not its length.
+// The population chart's one series: the outline of its points over buckets of generations,
+// exact while it fits and coarser, never larger, once it does not.
 #pragma once
 
 #include "BlockMaxima.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace tivla {
 
 class PopulationChart;
 
+// The x of a point counts generations since the chart was last cleared, in 64 bits: it never
+// wraps, so the points stay in order however long the program runs.
+//
+// What is kept is one entry per bucket of 2^shift consecutive x values that holds a point: the
+// bucket's first and last point (for the line to its neighbours) and its highest y (for the
+// area within it). While shift is 0 an entry is a point and the picture is the one the full
+// list of points gives; after that a column whose edge cuts a bucket counts the whole bucket.
+// A picture exact for every sequence and every pan would need every point (a falling
+// population with the column edge anywhere), so this is the bound's price.
+//
+// Memory bound. What grows with the points: the entries, their maxima and the block maxima
+// over those. What stops it: an entry is only added while there are fewer than kMaxEntries;
+// at that count the buckets double in width and neighbours merge until at most three quarters
+// remain, so no sequence of x and y can take more. The trailing points kept for repeatLast and
+// a repeat's copy of them are capped at kRepeatablePoints each. The vectors grow by doubling
+// up to these caps and never past them; the constructor checks the sum against kMemoryBudget.
 class AreaSeries {
 public:
-    // What the points may take, whatever the number of generations the chart has seen.
+    // What the series may take, whatever the points.
     static constexpr std::size_t kMemoryBudget = std::size_t{16} << 20;
+    // Entries kept at most; points beyond this make the buckets coarser. A power of two.
+    static constexpr std::size_t kMaxEntries = std::size_t{1} << 18;
+    // The longest period repeatLast copies exactly; a longer one repeats the outline.
+    static constexpr std::size_t kRepeatablePoints = std::size_t{1} << 19;
 
     explicit AreaSeries(PopulationChart& chart);
     AreaSeries(const AreaSeries&) = delete;
@@ -25,84 +43,75 @@ public:
 
     // Adds one point in the series' own colour, with no label, after any equal x already
     // there. Increasing x costs O(1) amortised.
-    void addXY(std::int32_t x, std::int32_t y);
+    void addXY(std::int64_t x, std::int32_t y);
     // The last `period` points added, at consecutive x, are added again `times` more times at
-    // the x values that follow them (wrapping like the generation counter), as that many
-    // addXY calls would, in memory of the order of one period.
+    // the x values that follow them, as that many addXY calls would, in time and memory
+    // bounded by the entries whatever `times` is.
     void repeatLast(long long period, long long times);
     // Removes every point.
     void clear();
-    std::size_t count() const { return count_; }
+    // Points added since the last clear.
+    std::uint64_t count() const { return count_; }
 
     // An inactive series keeps its points but is not drawn.
     void setActive(bool active);
     bool isActive() const { return active_; }
 
-    // The point at an index in x order.
-    std::int32_t x(std::size_t index) const;
-    std::int32_t y(std::size_t index) const;
-    // The largest y among points first..last, both inclusive.
-    std::int32_t maximumY(std::size_t first, std::size_t last) const;
-    // The index of the first point whose x is at least `x` / beyond `x`; count() if none.
-    std::size_t firstAtLeast(double x) const;
-    std::size_t firstBeyond(double x) const;
+    // The first and last x and the last point's y; the series must not be empty.
+    std::int64_t firstX() const { return entries_.front().firstX; }
+    std::int64_t lastX() const { return entries_.back().lastX; }
+    std::int32_t lastY() const { return entries_.back().lastY; }
+    // The highest point of the line through the points over lo..hi, which lie within the data;
+    // with buckets wider than one x, a bucket that reaches into lo..hi counts whole.
+    double peakBetween(double lo, double hi) const;
 
-    // Bytes the points and their summaries hold now.
+    // Generations per bucket: 1 while every point is kept.
+    std::int64_t bucketWidth() const { return std::int64_t{1} << shift_; }
+    // Points, or buckets once they are wider than one x, and the one at an index in x order
+    // (its first point's x, its highest y).
+    std::size_t entryCount() const { return entries_.size(); }
+    std::int64_t x(std::size_t index) const { return entries_[index].firstX; }
+    std::int32_t y(std::size_t index) const { return maxY_[index]; }
+
+    // Bytes the entries, their summaries and the trailing points hold now.
     std::size_t memoryUsed() const;
-    // Runs of points, for tests of the representation.
-    std::size_t runCount() const { return runs_.size(); }
 
 private:
-    struct Pattern {
-        std::vector<std::int32_t> ys;
-        BlockMaxima peaks;
-        std::int32_t maximum = 0;
-    };
-    // Either explicit points (xs, ys) or, with a pattern, `length` points at consecutive x from
-    // x0 whose y runs through the pattern from `phase` on.
-    struct Run {
-        std::size_t start = 0;
-        std::size_t length = 0;
-        std::vector<std::int32_t> xs;
-        std::vector<std::int32_t> ys;
-        BlockMaxima peaks;
-        std::shared_ptr<const Pattern> pattern;
-        std::int32_t x0 = 0;
-        std::size_t phase = 0;
-
-        bool periodic() const { return pattern != nullptr; }
-        std::int32_t x(std::size_t i) const;
-        std::int32_t y(std::size_t i) const;
-        std::int32_t maximum(std::size_t first, std::size_t last) const;
-        std::size_t firstAtLeast(double x) const;
-        std::size_t firstBeyond(double x) const;
+    struct Entry {
+        std::int64_t firstX = 0;
+        std::int64_t lastX = 0;
+        std::int32_t firstY = 0;
+        std::int32_t lastY = 0;
     };
 
-    std::size_t runAt(std::size_t index) const;
-    void restart(std::size_t from);
-    void appendTo(std::size_t run, std::int32_t x, std::int32_t y);
-    void insertRun(std::size_t at, Run run);
-    void splitRun(std::size_t run, std::size_t keep);
-    void noticeRepeats(std::size_t run);
-    void addRepeat(std::size_t after, std::int32_t x0, std::shared_ptr<const Pattern> pattern,
-                   std::size_t phase, std::size_t length);
-    void keepWithinBudget();
-    static std::shared_ptr<const Pattern> makePattern(std::vector<std::int32_t> ys);
+    std::int64_t bucketOf(std::int64_t x) const { return x >> shift_; }
+    void place(std::int64_t x, std::int32_t y);
+    void mergeInto(std::size_t at, std::int64_t x, std::int32_t y);
+    void insertEntry(std::size_t at, std::int64_t x, std::int32_t y);
+    void raiseLast(std::int32_t y);
+    void doubleBuckets();
+    void coarsen();
+    void remember(std::int64_t x, std::int32_t y);
+    // The y of the point `back` places before the last one added; back < kRepeatablePoints.
+    std::int32_t recentY(std::uint64_t back) const;
+    // The highest y over entries that reach into lo..hi; lowest int32 if none.
+    std::int32_t outlineMaximum(double lo, double hi) const;
+    template <typename RangeMaximum, typename At>
+    void appendRepeat(std::int64_t from, std::int64_t to, std::int64_t period,
+                      RangeMaximum&& rangeMaximum, At&& at);
 
     PopulationChart& chart_;
-    std::vector<Run> runs_;
-    std::size_t count_ = 0;
-    // The run the last point went to, for repeatLast and for noticing repeats as they come.
-    std::size_t current_ = 0;
-    bool hasCurrent_ = false;
-    // Trailing points of the current run at consecutive x.
-    std::size_t consecutive_ = 0;
-    // Points added since the memory was last measured.
-    std::size_t sinceMeasured_ = 0;
-    // Trailing points of the active explicit run equal to the point `p` before them, for each
-    // short period p; they turn into a repeating run once long enough.
-    static constexpr int kWatchedPeriods = 64;
-    std::array<std::uint32_t, kWatchedPeriods + 1> matches_{};
+    std::vector<Entry> entries_;
+    std::vector<std::int32_t> maxY_;
+    BlockMaxima peaks_;
+    int shift_ = 0;
+    std::uint64_t count_ = 0;
+    // The last points added, in a ring of at most kRepeatablePoints, for repeatLast.
+    std::vector<std::int32_t> recent_;
+    std::uint64_t recentWritten_ = 0;
+    // How many of the last points added follow each other at consecutive x, ending at lastAdded_.
+    std::uint64_t consecutive_ = 0;
+    std::int64_t lastAdded_ = 0;
     bool active_ = true;
 };
 

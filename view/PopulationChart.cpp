@@ -63,39 +63,12 @@ AxisRange PopulationChart::dataRange() const {
     if (series_.count() == 0) {
         return {};
     }
-    const double first = series_.x(0);
-    const double last = series_.x(series_.count() - 1);
+    const double first = static_cast<double>(series_.firstX());
+    const double last = static_cast<double>(series_.lastX());
     if (first == last) {
         return {first - kLonePointMargin, last + kLonePointMargin};
     }
     return {first, last};
-}
-
-double PopulationChart::interpolate(std::size_t left, std::size_t right, double x) const {
-    const double x0 = series_.x(left);
-    const double y0 = series_.y(left);
-    const double x1 = series_.x(right);
-    const double y1 = series_.y(right);
-    return y0 + (y1 - y0) * (x - x0) / (x1 - x0);
-}
-
-double PopulationChart::peakBetween(double lo, double hi) const {
-    // The area's top is the straight line through the points, so over lo..hi it peaks either
-    // at a point inside or where the line crosses lo or hi.
-    const std::size_t n = series_.count();
-    const std::size_t firstInside = series_.firstAtLeast(lo);
-    const std::size_t pastInside = std::max(firstInside, series_.firstBeyond(hi));
-    double peak = -std::numeric_limits<double>::infinity();
-    if (firstInside < pastInside) {
-        peak = series_.maximumY(firstInside, pastInside - 1);
-    }
-    if (firstInside > 0 && firstInside < n && series_.x(firstInside) > lo) {
-        peak = std::max(peak, interpolate(firstInside - 1, firstInside, lo));
-    }
-    if (pastInside > 0 && pastInside < n && series_.x(pastInside - 1) < hi) {
-        peak = std::max(peak, interpolate(pastInside - 1, pastInside, hi));
-    }
-    return peak;
 }
 
 int PopulationChart::areaHeight(double value) const {
@@ -114,8 +87,8 @@ void PopulationChart::paintEvent(QPaintEvent*) {
         return;
     }
     const AxisRange view = bottomAxis();
-    const double first = series_.x(0);
-    const double last = series_.x(series_.count() - 1);
+    const double first = static_cast<double>(series_.firstX());
+    const double last = static_cast<double>(series_.lastX());
     const double perColumn = (view.maximum - view.minimum) / columns;
     const QColor area(kChartAreaColour);
     const int bottom = height();
@@ -129,7 +102,7 @@ void PopulationChart::paintEvent(QPaintEvent*) {
             const double lo = std::max(view.minimum + column * perColumn, first);
             const double hi = std::min(view.minimum + (column + 1) * perColumn, last);
             if (lo <= hi) {
-                columnHeight = areaHeight(peakBetween(lo, hi));
+                columnHeight = areaHeight(series_.peakBetween(lo, hi));
             }
         }
         if (column == columns || columnHeight != runHeight) {

@@ -6,8 +6,6 @@
 #include <QRgb>
 #include <QWidget>
 
-#include <cstddef>
-
 namespace tivla {
 
 inline constexpr QRgb kChartBackgroundColour = qRgb(0, 0, 0);
@@ -19,7 +17,8 @@ struct AxisRange {
 };
 
 // Painting reduces the points to one filled column per pixel through the series' range
-// maxima, so a frame costs the same for a thousand points as for billions of repeated ones. The
+// maxima, so a frame costs the same for a thousand points as for billions of them. The bottom
+// axis counts generations since the last clear, in 64 bits. The
 // vertical range is fixed from outside; the horizontal one follows the data until the user drags it
 // sideways, and stays where it was dragged until the series is cleared.
 class PopulationChart : public QWidget {
@@ -61,9 +60,6 @@ private:
     void seriesCleared();
 
     AxisRange dataRange() const;
-    // The highest point of the area over generations lo..hi, which lie within the data.
-    double peakBetween(double lo, double hi) const;
-    double interpolate(std::size_t left, std::size_t right, double x) const;
     int areaHeight(double value) const;
 
     AreaSeries series_;

@@ -39,11 +39,20 @@ StatisticsDisplay::StatisticsDisplay(ValueLabel* generationLabel, ValueLabel* po
 
 void StatisticsDisplay::update(const Board& board) {
     showCounters(board);
-    chart_->series().addXY(board.Generation, board.Population);
+    chart_->series().addXY(chartX(board), board.Population);
+}
+
+std::int64_t StatisticsDisplay::chartX(const Board& board) {
+    const auto generation = static_cast<std::uint32_t>(board.Generation);
+    generations_ += generation - seenGeneration_;
+    seenGeneration_ = generation;
+    return static_cast<std::int64_t>(generations_);
 }
 
 void StatisticsDisplay::periodRepeated(const Board& board, long long period, long long times) {
     showCounters(board);
+    // The repeat goes on from the last point, however far the wrapped counter has gone.
+    chartX(board);
     chart_->series().repeatLast(period, times);
 }
 
@@ -59,6 +68,8 @@ void StatisticsDisplay::clear() {
     percentLabel_->setText(QStringView());
     maximumLabel_->setText(QStringView());
     generationLabel_->setText(QStringView());
+    generations_ = 0;
+    seenGeneration_ = 0;
     chart_->series().clear();
 }
 

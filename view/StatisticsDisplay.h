@@ -24,7 +24,8 @@ public:
     StatisticsDisplay(ValueLabel* generationLabel, ValueLabel* populationLabel,
                       ValueLabel* percentLabel, ValueLabel* maximumLabel, PopulationChart* chart);
 
-    // Shows the counters of the step just taken and adds the point (Generation, Population).
+    // Shows the counters of the step just taken and adds the point (generations since the
+    // clear, Population).
     void update(const Board& board);
     // Empties the four value labels and removes every point.
     void clear();
@@ -36,6 +37,7 @@ public:
 
 private:
     void showCounters(const Board& board);
+    std::int64_t chartX(const Board& board);
     QStringView decimal(std::int64_t value);
     QStringView percent(long double value);
 
@@ -44,6 +46,11 @@ private:
     ValueLabel* percentLabel_;
     ValueLabel* maximumLabel_;
     PopulationChart* chart_;
+    // The chart's x: generations since the clear, which never wrap, moved on by the wrapped
+    // Generation's difference from the one last seen. Generations stepped with the panel shut
+    // are counted too, unless 2^32 or more of them pass unseen (more than one batch takes).
+    std::uint64_t generations_ = 0;
+    std::uint32_t seenGeneration_ = 0;
     // Room for any 64-bit integer or shortest double, and the percent sign.
     std::array<char16_t, 40> buffer_{};
 };

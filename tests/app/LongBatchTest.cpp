@@ -6,6 +6,7 @@
 #include "app/RunTimer.h"
 #include "engine/BatchRunner.h"
 #include "tests/support/Boards.h"
+#include "tests/view/ChartPixels.h"
 #include "view/PopulationChart.h"
 #include "view/StringGrid.h"
 #include "view/ValueLabel.h"
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -64,6 +66,30 @@ private slots:
         QCOMPARE(series.count(), std::size_t{2'000'000'000});
         QVERIFY(series.memoryUsed() < AreaSeries::kMemoryBudget);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void theChartStaysFlatOnceTheCounterHasWrapped() {
+        openStatistics();
+        fillRandomly(40, 35);
+        for (int i = 0; i < 3; ++i) {
+            batch(QStringLiteral("2147483647"));
+        }
+        QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("2147483645"));
+        auto* chart = control<PopulationChart>("Chart1");
+        std::size_t memory = 0;
+        int highest = 0;
+        for (int i = 1; i <= 21000; ++i) {
+            tick();
+            highest = std::max(highest, form->board().Population);
+            memory = i == 1000 ? chart->series().memoryUsed() : memory;
+        }
+        QCOMPARE(chart->series().memoryUsed(), memory);
+        QCOMPARE(chart->bottomAxis().maximum, 3 * 2147483647.0 + 21000);
+        // Past the first column's transient, every column holds whole periods of the cycle.
+        const auto height = static_cast<int>(std::lround((highest - 3) * 177.0 / (1600 - 3)));
+        const std::vector<int> heights = test::areaHeights(*chart);
+        QVERIFY(
+            std::all_of(heights.begin() + 1, heights.end(), [&](int h) { return h == height; }));
     }
 
     void cancelStopsTheBatchAtAGenerationBoundary_data() {

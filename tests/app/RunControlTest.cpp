@@ -160,7 +160,7 @@ private slots:
         clickStatisticsCaption();
         tick();
         QCOMPARE(int(chart->series().count()), 2);
-        QCOMPARE(chart->series().x(1), 3); // generation 2 has no point
+        QCOMPARE(chart->series().x(1), std::int64_t{3}); // generation 2 has no point
     }
 
     void advanceToFromThreeToTen() {

@@ -40,19 +40,20 @@ inline std::vector<int> areaHeights(PopulationChart& chart) {
 }
 
 // Every point the chart was given, in its order (sorted by x, equal x in the order added).
-using Points = std::vector<std::pair<std::int32_t, std::int32_t>>;
+using Points = std::vector<std::pair<std::int64_t, std::int32_t>>;
 
-inline void addPoint(Points& points, std::int32_t x, std::int32_t y) {
+inline void addPoint(Points& points, std::int64_t x, std::int32_t y) {
     const auto at = std::upper_bound(points.begin(), points.end(), x,
-                                     [](std::int32_t v, const auto& p) { return v < p.first; });
+                                     [](std::int64_t v, const auto& p) { return v < p.first; });
     points.insert(at, {x, y});
 }
 
 // The column heights the chart's rule gives for the full list over the generations `view`:
 // the highest point of the line through the points within each column, the line's ends at the
 // column's edges included. Written plainly, point by point, as the yardstick for the chart.
+// `widen` stretches each column by that many generations on both sides.
 inline std::vector<int> expectedHeights(const Points& points, AxisRange view, int width, int height,
-                                        double verticalMaximum) {
+                                        double verticalMaximum, double widen = 0) {
     std::vector<int> heights(static_cast<std::size_t>(width), 0);
     if (points.empty()) {
         return heights;
@@ -66,8 +67,8 @@ inline std::vector<int> expectedHeights(const Points& points, AxisRange view, in
         return y0 + (double(y1) - y0) * (x - x0) / (double(x1) - x0);
     };
     for (int column = 0; column < width; ++column) {
-        const double lo = std::max(view.minimum + column * perColumn, first);
-        const double hi = std::min(view.minimum + (column + 1) * perColumn, last);
+        const double lo = std::max(view.minimum + column * perColumn - widen, first);
+        const double hi = std::min(view.minimum + (column + 1) * perColumn + widen, last);
         if (lo > hi) {
             continue;
         }

@@ -76,9 +76,9 @@ private slots:
             series.addXY(x, y);
         }
         QCOMPARE(series.count(), added.size());
-        const std::vector<std::int32_t> xs{0, 1, 2, 3, 4, 5, 5};
+        const std::vector<std::int64_t> xs{0, 1, 2, 3, 4, 5, 5};
         const std::vector<std::int32_t> ys{0, 10, 20, 30, 40, 50, 51};
-        std::vector<std::int32_t> gotXs;
+        std::vector<std::int64_t> gotXs;
         std::vector<std::int32_t> gotYs;
         for (std::size_t i = 0; i < series.count(); ++i) {
             gotXs.push_back(series.x(i));
@@ -86,9 +86,10 @@ private slots:
         }
         QCOMPARE(gotXs, xs);
         QCOMPARE(gotYs, ys);
-        // The maxima must follow the insertions too.
-        QCOMPARE(series.maximumY(0, 3), 30);
-        QCOMPARE(series.maximumY(0, 6), 51);
+        // The maxima and the line between points must follow the insertions too.
+        QCOMPARE(series.peakBetween(0, 3), 30.0);
+        QCOMPARE(series.peakBetween(0, 5), 51.0);
+        QCOMPARE(series.peakBetween(2.5, 2.5), 25.0);
     }
 
     void clearRemovesEveryPointAndTheArea() {

@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(panel.Label8->text(), percent);
         QCOMPARE(panel.Label10->text(), QString::number(liveCells));
         QCOMPARE(panel.Chart1->series().count(), std::size_t{1});
-        QCOMPARE(panel.Chart1->series().x(0), 1);
+        QCOMPARE(panel.Chart1->series().x(0), std::int64_t{1});
         QCOMPARE(panel.Chart1->series().y(0), liveCells);
     }
 
@@ -174,7 +174,7 @@ private slots:
         const auto& series = panel.Chart1->series();
         QCOMPARE(series.count(), std::size_t{25});
         for (std::size_t i = 0; i < series.count(); ++i) {
-            QCOMPARE(series.x(i), static_cast<std::int32_t>(i + 1));
+            QCOMPARE(series.x(i), static_cast<std::int64_t>(i + 1));
         }
     }
 

@@ -1,0 +1,33 @@
+// Counts the bytes held through operator new, so a test measures memory without asking the code
+// it measures. Include it in one file of a test executable: it replaces operator new and delete.
+#pragma once
+
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+namespace tivla::test {
+inline std::atomic<std::int64_t>& heldBytes() {
+    static std::atomic<std::int64_t> bytes{0};
+    return bytes;
+}
+} // namespace tivla::test
+
+void* operator new(std::size_t size) {
+    void* block = std::malloc(size == 0 ? 1 : size);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    tivla::test::heldBytes() += static_cast<std::int64_t>(malloc_usable_size(block));
+    return block;
+}
+void operator delete(void* block) noexcept {
+    tivla::test::heldBytes() -= static_cast<std::int64_t>(malloc_usable_size(block));
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}
