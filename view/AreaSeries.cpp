@@ -145,6 +145,10 @@ void AreaSeries::remember(std::int64_t x, std::int32_t y) {
         static_cast<std::uint64_t>(x) - static_cast<std::uint64_t>(lastAdded_) == 1;
     consecutive_ = follows ? consecutive_ + 1 : 1;
     lastAdded_ = x;
+    pushRecent(y);
+}
+
+void AreaSeries::pushRecent(std::int32_t y) {
     if (recent_.size() < kRepeatablePoints) {
         makeRoom(recent_, kRepeatablePoints);
         recent_.push_back(y);
@@ -213,13 +217,7 @@ void AreaSeries::repeatLast(long long period, long long times) {
     for (std::uint64_t k = static_cast<std::uint64_t>(total) - written;
          k < static_cast<std::uint64_t>(total); ++k) {
         const std::int32_t y = at(static_cast<std::int64_t>(k % periodPoints));
-        if (recent_.size() < kRepeatablePoints) {
-            makeRoom(recent_, kRepeatablePoints);
-            recent_.push_back(y);
-        } else {
-            recent_[recentWritten_ % kRepeatablePoints] = y;
-        }
-        ++recentWritten_;
+        pushRecent(y);
     }
     consecutive_ += static_cast<std::uint64_t>(total);
     lastAdded_ = to;

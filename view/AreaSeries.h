@@ -92,6 +92,8 @@ private:
     void doubleBuckets();
     void coarsen();
     void remember(std::int64_t x, std::int32_t y);
+    // The trailing points a repeat copies: a ring of kRepeatablePoints.
+    void pushRecent(std::int32_t y);
     // The y of the point `back` places before the last one added; back < kRepeatablePoints.
     std::int32_t recentY(std::uint64_t back) const;
     // The highest y over entries that reach into lo..hi; lowest int32 if none.
