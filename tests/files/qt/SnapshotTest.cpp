@@ -57,6 +57,11 @@ QString name(const QString& date, const QString& time, int generation) {
            QString::number(generation) + QStringLiteral(".bmp");
 }
 
+qsizetype spaceCount(const QString& text) {
+    return std::count_if(text.begin(), text.end(),
+                         [](QChar c) { return c.category() == QChar::Separator_Space; });
+}
+
 // The text as the error box shows it, full stop included, or "no error".
 QString shown(const std::optional<QString>& error) {
     return error ? QString::fromStdString(withFullStop(error->toStdString()))
@@ -98,11 +103,11 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("Russian") << "ru_RU" << kEvening << 57 << name("06_12_2026", "21_05_33", 57);
         // Slashes stay: they lead into folders that don't exist, and the save then fails. The
-        // space before "PM" is the name's own, whatever space the locale data puts there.
-        const QLocale american(QStringLiteral("en_US"));
+        // space before "PM" is plain whatever space the locale data puts there.
+        const QLocale us(QStringLiteral("en_US"));
         QTest::newRow("American") << "en_US" << kEvening << 57
-                                  << name(american.toString(kEvening.date(), QLocale::ShortFormat),
-                                          "9_05_33 " + american.pmText(), 57);
+                                  << name(us.toString(kEvening.date(), QLocale::ShortFormat),
+                                          "9_05_33 " + us.pmText(), 57);
         QTest::newRow("German two-digit year")
             << "de_DE" << kEvening << 2147483647 << name("06_12_26", "21_05_33", 2147483647);
         QTest::newRow("zone before the clock")
@@ -127,7 +132,9 @@ private slots:
         QCOMPARE(snapshotFileName(now, QLocale(locale), generation), expected);
     }
 
-    void noLocaleKeepsTheTimeZone() {
+    // No locale's name keeps the time zone, and each space of its date and time is in the name
+    // as a plain one.
+    void noLocaleKeepsTheZoneOrAnOddSpace() {
         const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                       QLocale::AnyTerritory);
         for (const QLocale& locale : locales) {
@@ -145,26 +152,12 @@ private slots:
                 QVERIFY2(quoted || c != QLatin1Char('t'), qPrintable(shown));
             }
             QVERIFY2(format.contains(QLatin1Char('s')), qPrintable(shown));
-        }
-    }
-
-    // Every space of the locale's date and time turns up in the name as a plain one.
-    void namesSpaceWithPlainSpaces() {
-        const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
-                                                      QLocale::AnyTerritory);
-        const auto spaces = [](const QString& text, bool plainOnes) {
-            return std::count_if(text.begin(), text.end(), [plainOnes](QChar c) {
-                return c.category() == QChar::Separator_Space && (plainOnes || c != u' ');
-            });
-        };
-        for (const QLocale& locale : locales) {
             const QString named = snapshotFileName(kEvening, locale, 1);
-            const auto localeSpaces =
-                spaces(locale.toString(kEvening.date(), QLocale::ShortFormat), true) +
-                spaces(locale.toString(kEvening.time(), longTimeFormatWithoutZone(locale)), true);
-            QVERIFY2(spaces(named, false) == 0, qPrintable(locale.name() + ": " + named));
-            QVERIFY2(named.count(u' ') == 2 + localeSpaces,
-                     qPrintable(locale.name() + ": " + named));
+            const QString parts = locale.toString(kEvening.date(), QLocale::ShortFormat) +
+                                  locale.toString(kEvening.time(), format);
+            QVERIFY2(named.count(u' ') == spaceCount(named) &&
+                         spaceCount(named) == 2 + spaceCount(parts),
+                     qPrintable(shown + u' ' + named));
         }
     }
 
