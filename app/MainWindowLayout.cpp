@@ -34,6 +34,9 @@ const QString kGeorgia = QStringLiteral("Georgia");
 const QString kMsSansSerif = QStringLiteral("MS Sans Serif");
 const QString kArial = QStringLiteral("Arial");
 
+// Spelled as an alias: clang-format 14 and 19 space a pointer to member differently.
+using ValueLabelField = ValueLabel* TForm1::*;
+
 // The program's name for a control is its objectName(), by which tests and tools find it.
 template <class Control> Control* named(Control* control, const char* name) {
     control->setObjectName(QLatin1String(name));
@@ -183,7 +186,7 @@ void MainWindowLayout::buildToolColumn(TForm1& form) {
     }
 
     const struct {
-        QToolButton* TForm1::*button;
+        TForm1::ToolButtonField button;
         const char* name;
         int left;
         int top;
@@ -316,7 +319,7 @@ void MainWindowLayout::buildStatisticsPanel(TForm1& form) {
         fitToText(l);
     }
     const struct {
-        ValueLabel* TForm1::*label;
+        ValueLabelField label;
         const char* name;
         QPoint topLeft;
         QString text;

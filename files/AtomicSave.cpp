@@ -31,7 +31,7 @@ std::string folderOf(const std::string& path) {
 // too long or looping, which must not be replaced by a file either.
 std::optional<std::string> followLinks(std::string path) {
     for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
-        struct stat link {};
+        struct stat link = {};
         if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
             return path;
         }
@@ -155,7 +155,7 @@ int saveFileAtomically(const std::string& named, std::string_view bytes) {
     const std::string& path = *followed;
     const std::string folder = folderOf(path);
     const std::string name = path.substr(folder.size());
-    struct stat target {};
+    struct stat target = {};
     const bool targetExists = ::stat(path.c_str(), &target) == 0;
     if (name.empty() || (targetExists && S_ISDIR(target.st_mode))) {
         return EISDIR;

@@ -56,7 +56,7 @@ BoardFileInput::BoardFileInput(const std::string& path) : stream_(nullptr) {
         openError_ = FileError::fromErrno(errno);
         return;
     }
-    struct stat status {};
+    struct stat status = {};
     if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
         const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
         ::close(fd);

@@ -36,6 +36,18 @@ bool isBracketPair(QChar open, QChar close) {
            (open == QLatin1Char('[') && close == QLatin1Char(']'));
 }
 
+// Newer locale data spaces some clocks with a narrow or a no-break space (American English
+// reads "9:05:33\u202FPM" from CLDR 42 on); the name takes a plain space instead, so that it is
+// typed alike and reads the same whichever release of the data made it.
+QString withPlainSpaces(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Separator_Space) {
+            c = QLatin1Char(' ');
+        }
+    }
+    return text;
+}
+
 QString systemErrorText(int errorNumber) {
     return QString::fromLocal8Bit(std::generic_category().message(errorNumber));
 }
@@ -86,8 +98,8 @@ QString snapshotFileName(const QDateTime& now, const QLocale& locale, int genera
     date.replace(QLatin1Char('.'), QLatin1Char('_'));
     QString time = locale.toString(now.time(), longTimeFormatWithoutZone(locale));
     time.replace(QLatin1Char(':'), QLatin1Char('_'));
-    return snapshotFolder() + QDir::separator() + QStringLiteral("Дата-") + date +
-           QStringLiteral(" Время-") + time + QStringLiteral(" Поколение-") +
+    return snapshotFolder() + QDir::separator() + QStringLiteral("Дата-") + withPlainSpaces(date) +
+           QStringLiteral(" Время-") + withPlainSpaces(time) + QStringLiteral(" Поколение-") +
            QString::number(generation) + QStringLiteral(".bmp");
 }
 

@@ -15,7 +15,8 @@ namespace tivla {
 QString snapshotFolder();
 
 // "Скриншоты/Дата-<date> Время-<time> Поколение-<generation>.bmp": the locale's short date with
-// "." turned into "_" and its long time without the zone, ":" turned into "_". Nothing else is
+// "." turned into "_" and its long time without the zone, ":" turned into "_", and any space the
+// locale puts in them (a narrow or no-break one) turned into a plain space. Nothing else is
 // replaced, so a date with slashes names folders that don't exist and the save then fails.
 QString snapshotFileName(const QDateTime& now, const QLocale& locale, int generation);
 

@@ -134,11 +134,10 @@ void StartWithFileTest::unreadableFileIsReportedAndTheProgramGoesOn() {
     // The program goes on: the board takes a click.
     const GridOnScreen board = grid();
     session_.user().click(board.cellCentre(7, 9));
-    QVERIFY2(session_.see(QStringLiteral("cell clicked alive"),
-                          [&](const QImage& s) {
-                              return board.shows(s, {{7, 9}}, QRect(0, 0, 40, 40));
-                          }),
-             session_.why());
+    const auto cellAlive = [&](const QImage& s) {
+        return board.shows(s, {{7, 9}}, QRect(0, 0, 40, 40));
+    };
+    QVERIFY2(session_.see(QStringLiteral("cell clicked alive"), cellAlive), session_.why());
     QVERIFY(session_.program().isRunning());
 }
 

@@ -213,7 +213,7 @@ TEST(BatchTool, ADeviceOrAPipeAsOutputIsRefusedAndLeftAsItIs) {
         const ToolRun run = runBatch(dir, {dir.file("good"), "1", output});
         EXPECT_EQ(run.status, 1) << output;
         EXPECT_EQ(run.err, "File access denied.\n") << output;
-        struct stat info {};
+        struct stat info = {};
         ASSERT_EQ(::stat(output.c_str(), &info), 0);
         EXPECT_FALSE(S_ISREG(info.st_mode)) << output;
     }

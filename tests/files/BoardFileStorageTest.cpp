@@ -77,7 +77,7 @@ TEST(BoardFileSave, SavedFileLoadsBackAndReplacesTheOldOneInPlace) {
     ASSERT_FALSE(saveBoardFile(path, *board).has_value());
     EXPECT_EQ(readFile(path), boardFileText(*board));
     EXPECT_EQ(entriesIn(dir.path()), 1u) << "no temporary file is left";
-    struct stat status {};
+    struct stat status = {};
     ::stat(path.c_str(), &status);
     // Written by root (CI), the set-user-ID bit would survive the write if it were copied.
     EXPECT_EQ(status.st_mode & 07777, 0640u) << "permissions kept, set-user-ID dropped";
@@ -151,7 +151,7 @@ TEST(BoardFileSave, DevicesAndPipesAreRefusedAndLeftAsTheyAre) {
         const auto error = saveBoardFile(path, board);
         ASSERT_TRUE(error.has_value()) << path;
         EXPECT_EQ(error->number(), FileError::kAccessDenied) << path;
-        struct stat info {};
+        struct stat info = {};
         ASSERT_EQ(::stat(path.c_str(), &info), 0);
         EXPECT_FALSE(S_ISREG(info.st_mode)) << path;
     }
