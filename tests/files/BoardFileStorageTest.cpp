@@ -234,7 +234,7 @@ TEST(BoardFileSave, PermissionsLinksAndGroupsAreKept) {
             EXPECT_TRUE(readFile(path) == (c.refused ? "old" : saved)) << c.what;
             EXPECT_TRUE(!c.hardLink || readFile(folder / "link") == saved) << c.what;
             EXPECT_EQ(entriesIn(folder), c.hardLink ? 2u : 1u) << c.what << ": a stray file";
-            struct stat after {};
+            struct stat after = {};
             ::stat(path.c_str(), &after);
             EXPECT_EQ(after.st_mode & 07777, c.after) << c.what;
             EXPECT_EQ(after.st_gid, group) << c.what;
