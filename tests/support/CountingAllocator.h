@@ -1,5 +1,6 @@
 // Counts the bytes held through operator new, so a test measures memory without asking the code
-// it measures. Include it in one file of a test executable: it replaces operator new and delete.
+// it measures. Include it in one file of a test executable: it replaces operator new and delete
+// (the library's array and sized forms call these).
 #pragma once
 
 #include <malloc.h>
@@ -27,7 +28,4 @@ void* operator new(std::size_t size) {
 void operator delete(void* block) noexcept {
     tivla::test::heldBytes() -= static_cast<std::int64_t>(malloc_usable_size(block));
     std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
 }
