@@ -1,6 +1,5 @@
 // Counts the bytes held through operator new, so a test measures memory without asking the code
-// it measures. Include it in one file of a test executable: it replaces operator new and delete
-// (the library's array and sized forms call these).
+// it measures. Include it in one file of a test executable: it replaces operator new and delete.
 #pragma once
 
 #include <malloc.h>
@@ -11,10 +10,8 @@
 #include <new>
 
 namespace tivla::test {
-inline std::atomic<std::int64_t>& heldBytes() {
-    static std::atomic<std::int64_t> bytes{0};
-    return bytes;
-}
+// Constant-initialised, so it counts from the first allocation of the program.
+inline std::atomic<std::int64_t> heldBytes{0};
 } // namespace tivla::test
 
 void* operator new(std::size_t size) {
@@ -22,10 +19,13 @@ void* operator new(std::size_t size) {
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    tivla::test::heldBytes() += static_cast<std::int64_t>(malloc_usable_size(block));
+    tivla::test::heldBytes += static_cast<std::int64_t>(malloc_usable_size(block));
     return block;
 }
 void operator delete(void* block) noexcept {
-    tivla::test::heldBytes() -= static_cast<std::int64_t>(malloc_usable_size(block));
+    tivla::test::heldBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
     std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
 }
