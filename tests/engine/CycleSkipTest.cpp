@@ -269,14 +269,13 @@ TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
             place(*start, 3, 4, kBlinker);
             start->NeighbourCounts[7][7] = 1 + 2 * i;
         }
+        // Every generation's columns of cells, stepped one at a time.
         auto board = std::make_unique<Board>(*start);
-        const auto n = static_cast<std::size_t>(board->BoardSize);
         std::vector<std::string> cells(kGenerations + 1);
         SilentPainter silent;
         for (auto& generation : cells) {
-            for (std::size_t c = 0; c < n; ++c) {
-                generation.append(reinterpret_cast<const char*>(board->Cells[c]), n);
-            }
+            const auto columns = static_cast<std::size_t>(board->BoardSize * kCellsDim);
+            generation.assign(reinterpret_cast<const char*>(board->Cells), columns);
             stepGeneration(*board, silent, NoStatistics{});
         }
         // The least period, then the least start from which the cells repeat to the end, both
