@@ -10,8 +10,10 @@
 #include <new>
 
 namespace tivla::test {
-// Constant-initialised, so it counts from the first allocation of the program.
-inline std::atomic<std::int64_t> heldBytes{0};
+inline std::atomic<std::int64_t>& heldBytes() {
+    static std::atomic<std::int64_t> bytes{0};
+    return bytes;
+}
 } // namespace tivla::test
 
 void* operator new(std::size_t size) {
@@ -19,11 +21,11 @@ void* operator new(std::size_t size) {
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    tivla::test::heldBytes += static_cast<std::int64_t>(malloc_usable_size(block));
+    tivla::test::heldBytes() += static_cast<std::int64_t>(malloc_usable_size(block));
     return block;
 }
 void operator delete(void* block) noexcept {
-    tivla::test::heldBytes -= static_cast<std::int64_t>(malloc_usable_size(block));
+    tivla::test::heldBytes() -= static_cast<std::int64_t>(malloc_usable_size(block));
     std::free(block);
 }
 void operator delete(void* block, std::size_t) noexcept {

@@ -45,12 +45,12 @@ struct Feed {
     Points added; // in the order added, for repeats
     std::mt19937 random{11};
     // Bytes held before feeding, and the most held by the chart (all but the lists) since.
-    std::int64_t start = tivla::test::heldBytes.load();
+    std::int64_t start = tivla::test::heldBytes().load();
     std::int64_t most = 0;
 
     std::int64_t held() const {
         const auto lists = (points.capacity() + added.capacity()) * sizeof(Points::value_type);
-        return tivla::test::heldBytes.load() - start - std::int64_t(lists);
+        return tivla::test::heldBytes().load() - start - std::int64_t(lists);
     }
     void add(std::int64_t x, std::int32_t y) {
         chart.series().addXY(x, y);

@@ -97,8 +97,8 @@ private slots:
         QTest::addColumn<int>("generation");
         QTest::addColumn<QString>("expected");
         QTest::newRow("Russian") << "ru_RU" << kEvening << 57 << name("06_12_2026", "21_05_33", 57);
-        // Slashes stay: they lead into folders that don't exist, and the save then fails. The
-        // space before "PM" is plain whatever space the locale data puts there.
+        // Slashes stay: they lead into folders that don't exist, and the save then fails.
+        // The space before "PM" is plain whatever space the locale data puts there.
         const QLocale us(QStringLiteral("en_US"));
         QTest::newRow("American") << "en_US" << kEvening << 57
                                   << name(us.toString(kEvening.date(), QLocale::ShortFormat),
