@@ -74,22 +74,20 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             batch(QStringLiteral("2147483647"));
         }
-        QCOMPARE(control<ValueLabel>("Label5")->text(), QStringLiteral("2147483645"));
         auto* chart = control<PopulationChart>("Chart1");
-        std::size_t memory = 0;
+        const std::size_t memory = chart->series().memoryUsed();
         int highest = 0;
-        for (int i = 1; i <= 21000; ++i) {
+        for (int i = 0; i < 21000; ++i) {
             tick();
             highest = std::max(highest, form->board().Population);
-            memory = i == 1000 ? chart->series().memoryUsed() : memory;
         }
         QCOMPARE(chart->series().memoryUsed(), memory);
         QCOMPARE(chart->bottomAxis().maximum, 3 * 2147483647.0 + 21000);
         // Past the first column's transient, every column holds whole periods of the cycle.
         const auto height = static_cast<int>(std::lround((highest - 3) * 177.0 / (1600 - 3)));
-        const std::vector<int> heights = test::areaHeights(*chart);
-        QVERIFY(
-            std::all_of(heights.begin() + 1, heights.end(), [&](int h) { return h == height; }));
+        auto heights = test::areaHeights(*chart);
+        heights.erase(heights.begin());
+        QCOMPARE(heights, std::vector<int>(heights.size(), height));
     }
 
     void cancelStopsTheBatchAtAGenerationBoundary_data() {

@@ -19,12 +19,8 @@ check() {
     shift 2
   done
   got=$(TIVLA_APT_DIR=$scratch/apt TIVLA_CODENAME=bookworm "$stage" --mirror)
-  if [ "$got" = "$expected" ]; then
-    echo "PASS $name"
-  else
-    echo "FAIL $name: '$got' instead of '$expected'"
-    failures=$((failures + 1))
-  fi
+  [ "$got" = "$expected" ] ||
+    { echo "FAIL $name: '$got' instead of '$expected'"; failures=$((failures + 1)); }
 }
 
 main='Types: deb
@@ -32,17 +28,13 @@ URIs: http://mirror.test/debian
 Suites: bookworm bookworm-updates
 Components: main
 '
-security='Types: deb
+check "deb822 after the security stanza and one switched off" http://mirror.test/debian \
+  sources.list.d/debian.sources "Types: deb
 # http://snapshot.test/archive/debian-security/20250520T000000Z
 URIs: http://mirror.test/debian-security
 Suites: bookworm-security
-Components: main
-'
-check "deb822 after the security stanza" http://mirror.test/debian \
-  sources.list.d/debian.sources "$security
-$main"
-check "deb822 stanza switched off" http://mirror.test/debian \
-  sources.list.d/debian.sources "Enabled: no
+
+Enabled: no
 URIs: http://off.test/debian
 Types: deb
 Suites: bookworm

@@ -260,50 +260,39 @@ TEST(CycleSkip, AStoppedBatchEndsAtTheGenerationItReached) {
 
 TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
     constexpr std::size_t kGenerations = 1200;
-    std::vector<std::pair<std::string, std::unique_ptr<Board>>> cases;
-    // A count of 1 changes nothing, so the loaded board is in the cycle; a count of 3 gives a
-    // cell that lives one generation, so the cycle starts at 2.
-    for (const int count : {0, 1, 3}) {
-        auto board = test::boardOfSize(9);
-        place(*board, 3, 4, kBlinker);
-        board->NeighbourCounts[7][7] = count;
-        cases.emplace_back("blinker beside a count of " + std::to_string(count), std::move(board));
-    }
     std::mt19937 rng(41);
-    for (int i = 0; i < 60; ++i) {
-        cases.emplace_back("random board " + std::to_string(i), randomBoard(4 + i % 9, rng));
-    }
-    for (const auto& [what, start] : cases) {
-        // Every generation's cells, stepped one at a time.
+    for (int i = 0; i < 62; ++i) {
+        // A count of 1 left beside a blinker changes nothing, so the loaded board is in the
+        // cycle; a count of 3 gives a cell that lives one generation, so the cycle starts at 2.
+        auto start = i < 2 ? test::boardOfSize(9) : randomBoard(4 + i % 9, rng);
+        if (i < 2) {
+            place(*start, 3, 4, kBlinker);
+            start->NeighbourCounts[7][7] = 1 + 2 * i;
+        }
+        // Every generation's columns of cells, stepped one at a time.
         auto board = std::make_unique<Board>(*start);
-        const auto n = static_cast<std::size_t>(board->BoardSize);
-        std::vector<std::string> cells;
+        std::vector<std::string> cells(kGenerations + 1);
         SilentPainter silent;
-        for (std::size_t g = 0; g <= kGenerations; ++g) {
-            cells.emplace_back();
-            for (std::size_t c = 0; c < n; ++c) {
-                cells.back().append(reinterpret_cast<const char*>(board->Cells[c]), n);
-            }
+        for (auto& generation : cells) {
+            const auto columns = static_cast<std::size_t>(board->BoardSize * kCellsDim);
+            generation.assign(reinterpret_cast<const char*>(board->Cells), columns);
             stepGeneration(*board, silent, NoStatistics{});
         }
         // The least period, then the least start from which the cells repeat to the end, both
         // within a third of the run.
-        std::optional<BatchCycle> expected;
-        for (std::size_t period = 1; !expected && 3 * period <= kGenerations; ++period) {
+        for (std::size_t period = 1; 3 * period <= kGenerations; ++period) {
             std::size_t from = kGenerations - period + 1;
             while (from > 0 && cells[from - 1] == cells[from - 1 + period]) {
                 --from;
             }
             if (3 * from <= kGenerations) {
-                expected = BatchCycle{static_cast<long long>(period), static_cast<long long>(from)};
+                const auto outcome =
+                    runBatch(*start, kGenerations, NoStatistics{}, nullptr, jumping({}));
+                ASSERT_TRUE(outcome.cycle.has_value()) << i;
+                EXPECT_EQ(outcome.cycle->period, static_cast<long long>(period)) << i;
+                EXPECT_EQ(outcome.cycle->start, static_cast<long long>(from)) << i;
+                break;
             }
-        }
-        auto jumped = std::make_unique<Board>(*start);
-        const auto outcome = runBatch(*jumped, kGenerations, NoStatistics{}, nullptr, jumping({}));
-        if (expected) {
-            ASSERT_TRUE(outcome.cycle.has_value()) << what;
-            EXPECT_EQ(outcome.cycle->period, expected->period) << what;
-            EXPECT_EQ(outcome.cycle->start, expected->start) << what;
         }
     }
 }

@@ -24,18 +24,17 @@ constexpr int kWidth = 169;
 constexpr int kHeight = 177;
 constexpr double kMaximum = 1600;
 constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
-constexpr std::size_t kBudget = tivla::AreaSeries::kMemoryBudget;
+constexpr std::int64_t kBudget = tivla::AreaSeries::kMemoryBudget;
 // Enough points for the buckets to double three times.
 constexpr std::int64_t kManyPoints = 2'000'000;
 
 using Population = std::function<int(std::int64_t)>;
-// A population that looks random, over 0..1600.
-int scrambled(std::uint64_t i) {
-    i = (i ^ (i >> 31)) * 0x9E3779B97F4A7C15u;
-    return static_cast<int>((i ^ (i >> 29)) % 1601);
-}
+// Populations over 0..1600 that look random and repeat every `period` generations.
 Population periodic(std::int64_t period) {
-    return [period](std::int64_t i) { return scrambled(std::uint64_t(i % period)); };
+    return [period](std::int64_t i) {
+        const auto h = std::uint64_t(i % period + 1) * 0x9E3779B97F4A7C15u;
+        return static_cast<int>((h ^ (h >> 29)) % 1601);
+    };
 }
 const Population kNineteenThenOne = [](std::int64_t i) { return i % 20 < 19 ? 700 : 1500; };
 
@@ -58,11 +57,6 @@ struct Feed {
         addPoint(points, x, y);
         added.emplace_back(x, y);
         most = added.size() % 4096 == 0 ? std::max(most, held()) : most;
-    }
-    void sequence(const Population& population, std::int64_t from) {
-        for (std::int64_t i = 0; i < kManyPoints; ++i) {
-            add(from + i, population(i));
-        }
     }
     void repeat(long long period, long long times) {
         chart.series().repeatLast(period, times);
@@ -132,7 +126,7 @@ private slots:
             f.repeat(3, 5000);
             f.cycle(next + 15000 + 77, {1200}, 400);
         });
-        QTest::newRow("a repeat past the 32-bit generation counter")
+        QTest::newRow("a repeat that wraps the generation counter")
             << std::function<void(Feed&)>([](Feed& f) {
                    f.wander(1, 50);
                    const auto next = f.wander(kTop - 4000, 2000);
@@ -146,8 +140,11 @@ private slots:
                    f.repeat(21, 7);
                });
         auto worst = [](const char* name, Population population, std::int64_t from = 1) {
-            QTest::newRow(name) << std::function<void(Feed&)>(
-                [population, from](Feed& f) { f.sequence(population, from); });
+            QTest::newRow(name) << std::function<void(Feed&)>([population, from](Feed& f) {
+                for (std::int64_t i = 0; i < kManyPoints; ++i) {
+                    f.add(from + i, population(i));
+                }
+            });
         };
         worst("19 x a, then b", kNineteenThenOne);
         worst("period 65", periodic(65));
@@ -175,33 +172,31 @@ private slots:
         Feed f{chart, {}, {}};
         feed(f);
         QCOMPARE(chart.series().count(), f.points.size());
-        auto expected = [&](double widen) {
+        auto expected = [&](double widen = 0) {
             return expectedHeights(f.points, chart.bottomAxis(), kWidth, kHeight, kMaximum, widen);
         };
-        QCOMPARE(areaHeights(chart), expected(0));
-        // Dragged sideways both ways, and far past the data. Buckets wider than a generation may
-        // lift a column that a bucket straddles to what lies within the bucket.
+        QCOMPARE(areaHeights(chart), expected());
+        // A bucket wider than a generation lifts a column it straddles to the bucket's highest.
         const auto widen = double(chart.series().bucketWidth() - 1);
+        // Dragged sideways both ways, and far past the data.
         for (const auto& [from, to] : {std::pair{100, 37}, std::pair{20, 150}, std::pair{0, 160}}) {
             drag(chart, from, to);
             QVERIFY(chart.isPanned());
             const auto heights = areaHeights(chart);
-            const auto low = expected(0);
-            const auto high = expected(widen);
+            const auto low = expected(), high = expected(widen);
             for (std::size_t c = 0; c < heights.size(); ++c) {
                 QVERIFY(low[c] <= heights[c] && heights[c] <= high[c]);
             }
         }
-        qInfo("%lld bytes held at most", static_cast<long long>(std::max(f.most, f.held())));
-        QVERIFY(std::max(f.most, f.held()) <= std::int64_t(kBudget));
+        const auto held = std::max(f.most, f.held());
+        QVERIFY(held <= kBudget);
         // Give or take malloc's rounding and what Qt keeps from the first repaint request.
-        QVERIFY(std::int64_t(chart.series().memoryUsed()) + 16384 >= f.held());
+        QVERIFY(std::int64_t(chart.series().memoryUsed()) + 16384 >= held);
         // Every point is kept, in order, the repeated ones included, while they fit.
         QCOMPARE(chart.series().bucketWidth() == 1,
                  f.points.size() <= tivla::AreaSeries::kMaxEntries);
         for (std::size_t i = 0; chart.series().bucketWidth() == 1 && i < f.points.size(); ++i) {
-            QCOMPARE(chart.series().x(i), f.points[i].first);
-            QCOMPARE(chart.series().y(i), f.points[i].second);
+            QCOMPARE(std::pair(chart.series().x(i), chart.series().y(i)), f.points[i]);
         }
     }
 
@@ -215,7 +210,7 @@ private slots:
         QCOMPARE(chart.series().count(), std::size_t{3002} + 1'998'000'000);
         QCOMPARE(chart.series().lastX(), std::int64_t{3002} + 1'998'000'000);
         QCOMPARE(chart.series().lastY(), 1200);
-        QVERIFY(f.held() <= std::int64_t{kBudget});
+        QVERIFY(f.held() <= kBudget);
         // Almost all of the width is the repeat, whose columns reach its higher population.
         const auto heights = areaHeights(chart);
         QCOMPARE(heights.back(), heights[kWidth / 2]);
@@ -231,12 +226,12 @@ private slots:
             chart.series().addXY(static_cast<std::int32_t>(x), population(random));
         }
         // A period longer than the points kept for repeats repeats its outline.
-        const auto repeated = (tivla::AreaSeries::kRepeatablePoints + 1) * 1000;
-        chart.series().repeatLast(tivla::AreaSeries::kRepeatablePoints + 1, 1000);
-        QCOMPARE(chart.series().count(), points + repeated);
+        const auto period = tivla::AreaSeries::kRepeatablePoints + 1;
+        chart.series().repeatLast(period, 1000);
+        QCOMPARE(chart.series().count(), points + period * 1000);
         QVERIFY(chart.series().memoryUsed() <= tivla::AreaSeries::kMemoryBudget);
         QCOMPARE(chart.series().x(0), 1);
-        QCOMPARE(chart.series().lastX(), static_cast<std::int64_t>(points + repeated));
+        QCOMPARE(chart.series().lastX(), static_cast<std::int64_t>(points + period * 1000));
     }
 };
 
