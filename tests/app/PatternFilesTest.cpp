@@ -33,12 +33,6 @@ QString texts(const FilePreviewPanel& panel) {
     return shown.join(QLatin1Char('|')).replace(QChar(0xA0), QLatin1Char(' '));
 }
 
-bool showFileAndWait(FilePreviewPanel& panel, const QString& path) {
-    QSignalSpy shown(&panel, &FilePreviewPanel::shown);
-    panel.showFile(path);
-    return shown.wait(5000) && shown.constFirst().constFirst().toString() == path;
-}
-
 } // namespace
 
 class PatternFilesTest : public QObject, protected MainWindowUnderTest {
@@ -214,7 +208,10 @@ private slots:
         // Chosen and passed over at once: only the glider, chosen next, is shown.
         panel.showFile(dir->filePath(QStringLiteral("rule.rle")));
         for (const auto& c : cases) {
-            QVERIFY2(showFileAndWait(panel, dir->filePath(QString::fromUtf8(c.file))), c.file);
+            const QString path = dir->filePath(QString::fromUtf8(c.file));
+            QSignalSpy shown(&panel, &FilePreviewPanel::shown);
+            panel.showFile(path);
+            QVERIFY2(shown.wait(5000) && shown.constFirst().constFirst() == path, c.file);
             QCOMPARE(texts(panel), c.texts);
             const QPixmap picture = panel.findChild<QLabel*>(QStringLiteral("picture"))->pixmap();
             if (c.picture.isEmpty()) {

@@ -153,10 +153,7 @@ TEST(PatternReader, AcceptsWhatEachFormatAllows) {
 TEST(PatternReader, KeepsNameAuthorAndCommentsWithinBounds) {
     const std::string longest(PatternComments::kMaxLength, 'a');
     const std::string cut = longest.substr(1) + "…";
-    std::string manyLines;
-    for (int i = 0; i < 9; ++i) {
-        manyLines += "#C " + std::to_string(i) + "\n";
-    }
+    const std::string manyLines = "#C 0\n#C 1\n#C 2\n#C 3\n#C 4\n#C 5\n#C 6\n#C 7\n#C 8\n";
     const struct {
         const char* what;
         PatternFormat format;
