@@ -1,5 +1,4 @@
-// The animation's limits, each at the limit, one below and one above, with the whole output
-// compared.
+// The animation's frame and byte limits: at the limit, one below and one above.
 #include "files/RunAnimation.h"
 #include "tests/support/TempDirectory.h"
 

@@ -14,10 +14,9 @@
 
 namespace tivla::test {
 
-// Runs body as this user, or as root in a forked child that drops to nobody (65534) with a second
-// group, 65533, whose files' group differs from the one new files get; scratch becomes nobody's.
-// The child's failures are printed there and counted here. Returns why body could not run as an
-// ordinary user (the caller skips), or nothing.
+// Runs body as this user, or as root in a forked child as nobody (65534) with a second group,
+// 65533, unlike the one new files get; scratch becomes nobody's. The child prints its failures,
+// the parent counts them. Returns why body could not run unprivileged (to skip), or nothing.
 inline std::optional<std::string> runUnprivileged(const std::filesystem::path& scratch,
                                                   const std::function<void()>& body) {
     if (::geteuid() != 0) {
