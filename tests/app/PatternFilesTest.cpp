@@ -1,6 +1,5 @@
 // Patterns through the main window: the dialogs' filters, the format a save takes from its
-// filter, where an opened pattern lands and on which size, refusals, dropped files, and the
-// open dialog's preview.
+// filter, where an opened pattern lands and on which size, refusals, drops and the preview.
 #include "MainWindowFixture.h"
 
 #include "app/FilePreviewPanel.h"
