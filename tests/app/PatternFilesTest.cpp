@@ -213,19 +213,14 @@ private slots:
             QVERIFY2(shown.wait(5000) && shown.constFirst().constFirst() == path, c.file);
             QCOMPARE(texts(panel), c.texts);
             const QPixmap picture = panel.findChild<QLabel*>(QStringLiteral("picture"))->pixmap();
-            if (c.picture.isEmpty()) {
-                QVERIFY2(picture.isNull(), c.file);
-                continue;
-            }
             // Square cells of whole pixels, as large as the panel's square allows.
             const QSize cells = c.picture.size();
-            const int cell =
-                FilePreviewPanel::kPictureSide / std::max(cells.width(), cells.height());
+            const int side = std::max(std::max(cells.width(), cells.height()), 1);
+            const int cell = FilePreviewPanel::kPictureSide / side;
             QCOMPARE(picture.size(), cells * cell);
-            const QImage image = picture.toImage();
-            const QPoint centre(cell / 2, cell / 2);
-            QVERIFY2(image.pixelColor(c.picture.topLeft() * cell + centre) == kAliveColour, c.file);
-            QVERIFY2(image.pixelColor(centre) == kBoardColour, c.file);
+            const QPoint alive = c.picture.topLeft() * cell + QPoint(cell / 2, cell / 2);
+            QVERIFY2(cells.isEmpty() || picture.toImage().pixelColor(alive) == kAliveColour,
+                     c.file);
         }
     }
 };
