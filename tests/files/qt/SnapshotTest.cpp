@@ -132,7 +132,8 @@ private slots:
         QCOMPARE(snapshotFileName(now, QLocale(locale), generation), expected);
     }
 
-    // No locale's name keeps the time zone or a space other than a plain one.
+    // No locale's name keeps the time zone, and each space of its date and time is in the name
+    // as a plain one.
     void noLocaleKeepsTheZoneOrAnOddSpace() {
         const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                       QLocale::AnyTerritory);
