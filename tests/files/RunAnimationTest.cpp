@@ -1,5 +1,4 @@
-// The animation's limits, each at the limit, one below and one above, with the whole output
-// compared.
+// The animation's frame and byte limits: at the limit, one below and one above.
 #include "files/RunAnimation.h"
 #include "tests/support/TempDirectory.h"
 
@@ -7,19 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace tivla;
 
 namespace {
-
-// A 1 x 1 board: the smallest frames, so ten thousand of them take no time.
-std::unique_ptr<Board> tinyBoard() {
-    auto board = std::make_unique<Board>();
-    board->BoardSize = 1;
-    board->Cells[0][0] = kAlive;
-    return board;
-}
 
 // giflib's own decoder: how many frames the file holds, -1 for no GIF.
 int decodedFrames(const std::string& bytes) {
@@ -34,38 +23,37 @@ int decodedFrames(const std::string& bytes) {
 
 } // namespace
 
-TEST(RunAnimation, TenThousandFramesAreWrittenAndOneMoreIsRefusedBeforeDrawing) {
-    const auto board = tinyBoard();
+// Too many frames is refused before anything is drawn, too many bytes once encoded.
+TEST(RunAnimation, FrameAndByteLimitsTakeTheLimitAndRefuseOneMore) {
+    Board board; // 1 x 1: the smallest frames, so ten thousand of them take no time
+    board.BoardSize = 1;
+    board.Cells[0][0] = kAlive;
     AnimationSettings settings;
-    settings.style = {1, 0};
-    for (const long long frames : {kMaxAnimationFrames - 1, kMaxAnimationFrames}) {
-        const AnimationResult result = animateRun(*board, settings, {0, frames, false});
-        ASSERT_TRUE(result.bytes) << frames;
-        EXPECT_EQ(decodedFrames(*result.bytes), frames);
+    const std::string five = *animateRun(board, settings, {0, 5, true}).bytes;
+    const struct {
+        long long frames;
+        std::size_t maxBytes;
+        std::string refusal;
+    } cases[] = {
+        {kMaxAnimationFrames - 1, kMaxAnimationBytes, ""},
+        {kMaxAnimationFrames, kMaxAnimationBytes, ""},
+        {kMaxAnimationFrames + 1, kMaxAnimationBytes,
+         "Анимация вышла бы из 10001 кадров, а их может быть не больше 10000: задайте меньше "
+         "поколений или больший шаг --every. Файл не записан"},
+        {5, five.size() + 1, ""},
+        {5, five.size(), ""},
+        {5, five.size() - 1,
+         "Анимация заняла бы больше " + std::to_string(five.size() - 1) +
+             " байт: задайте меньше кадров или клетки мельче. Файл не записан"},
+    };
+    for (const auto& c : cases) {
+        settings.maxBytes = c.maxBytes;
+        const AnimationResult result = animateRun(board, settings, {0, c.frames, c.frames == 5});
+        EXPECT_EQ(result.error ? result.error->text() : "", c.refusal) << c.frames;
+        EXPECT_EQ(result.bytes.has_value(), c.refusal.empty()) << c.frames;
+        if (result.bytes) {
+            EXPECT_EQ(decodedFrames(*result.bytes), c.frames);
+            EXPECT_TRUE(c.frames != 5 || *result.bytes == five) << c.maxBytes;
+        }
     }
-    const AnimationResult refused =
-        animateRun(*board, settings, {0, kMaxAnimationFrames + 1, false});
-    EXPECT_FALSE(refused.bytes);
-    EXPECT_EQ(refused.error->text(),
-              "Анимация вышла бы из 10001 кадров, а их может быть не больше 10000: задайте "
-              "меньше поколений или больший шаг --every. Файл не записан");
-}
-
-TEST(RunAnimation, TheByteLimitTakesAFileOfExactlyItsSizeAndRefusesOneByteMore) {
-    const auto board = tinyBoard();
-    AnimationSettings settings;
-    const AnimationPlan plan{0, 5, true};
-    const std::string whole = *animateRun(*board, settings, plan).bytes;
-    EXPECT_EQ(decodedFrames(whole), 5);
-    for (const std::size_t limit : {whole.size(), whole.size() + 1}) {
-        settings.maxBytes = limit;
-        EXPECT_EQ(animateRun(*board, settings, plan).bytes, whole) << limit;
-    }
-    settings.maxBytes = whole.size() - 1;
-    const AnimationResult refused = animateRun(*board, settings, plan);
-    EXPECT_FALSE(refused.bytes);
-    EXPECT_EQ(refused.error->text(), "Анимация заняла бы больше " +
-                                         std::to_string(whole.size() - 1) +
-                                         " байт: задайте меньше кадров или клетки мельче. Файл "
-                                         "не записан");
 }

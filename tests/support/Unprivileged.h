@@ -14,10 +14,9 @@
 
 namespace tivla::test {
 
-// Runs body as this user, or as root in a forked child that drops to nobody (65534) with a second
-// group, 65533, so that a file's group other than the user's own can be kept; scratch becomes
-// nobody's. The child's failures are printed there and counted here. Returns why body could not
-// run as an ordinary user (the caller skips), or nothing.
+// Runs body as this user, or as root in a forked child as nobody (65534) with a second group,
+// 65533, unlike the one new files get; scratch becomes nobody's. The child prints its failures,
+// the parent counts them. Returns why body could not run unprivileged (to skip), or nothing.
 inline std::optional<std::string> runUnprivileged(const std::filesystem::path& scratch,
                                                   const std::function<void()>& body) {
     if (::geteuid() != 0) {
@@ -39,8 +38,8 @@ inline std::optional<std::string> runUnprivileged(const std::filesystem::path& s
         ::_exit(!dropped ? kCannotDrop : ::testing::Test::HasFailure() ? 1 : 0);
     }
     int status = -1;
-    if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-        WEXITSTATUS(status) == kCannotDrop) {
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kCannotDrop) {
         return "root cannot become uid 65534 here, and root passes every permission check";
     }
     EXPECT_EQ(status, 0) << "the unprivileged part failed (its failures are printed above)";
