@@ -1,7 +1,8 @@
 // A mouse for a headless wlroots compositor (sway), which has no input devices of its own:
-// a client of the compositor's wlr-virtual-pointer protocol that moves, presses and drags.
+// a client of the compositor's wlr-virtual-pointer protocol.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -13,20 +14,18 @@ namespace tivla::e2e {
 
 class VirtualPointer {
 public:
-    // socket: the compositor's Wayland socket, an absolute path; layout: the size of its
-    // output layout, which absolute positions are measured against.
+    // socket: the compositor's Wayland socket; layout: the size of its output layout, which
+    // positions are measured against.
     VirtualPointer(const QString& socket, QSize layout);
     ~VirtualPointer();
     VirtualPointer(const VirtualPointer&) = delete;
     VirtualPointer& operator=(const VirtualPointer&) = delete;
 
-    // Empty when the pointer is there, otherwise why not.
-    QString error() const { return error_; }
-
-    void moveTo(QPoint point);
-    void click(QPoint point);
+    // False when the compositor cannot be reached or offers no virtual pointer.
+    bool isValid() const { return pointer_ != nullptr; }
     // Presses the left button at from, moves in small steps to to, releases there.
     void drag(QPoint from, QPoint to);
+    void click(QPoint point) { drag(point, point); }
 
 private:
     void button(bool pressed);
@@ -37,7 +36,7 @@ private:
     wl_proxy* manager_ = nullptr;
     wl_proxy* pointer_ = nullptr;
     QSize layout_;
-    QString error_;
+    QElapsedTimer clock_;
 };
 
 } // namespace tivla::e2e

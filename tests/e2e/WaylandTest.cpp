@@ -11,11 +11,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
-#include <memory>
-#include <optional>
 #include <unistd.h>
 
 namespace tivla::e2e {
@@ -24,32 +23,24 @@ namespace {
 
 constexpr QSize kScreen{1280, 1024};
 constexpr int kPatienceMs = 15000;
-// sway refuses to run as root: a test run as root runs it, and the program, as nobody.
-constexpr uint kNobody = 65534;
-const QString kTitlePicture = QStringLiteral(TIVLA_E2E_SOURCE_DIR "/assets/images/title.png");
+// sway refuses to run as root: a test run as root runs it as nobody.
+const QStringList kAsNobody{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                            QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                            QStringLiteral("--pdeathsig=TERM")};
 
-// Where the program's windows are: the rectangles of its nodes in sway's tree.
+// Where sway put the program's windows.
 void collectWindows(const QJsonObject& node, QList<QRect>* windows) {
-    if (node.value(QStringLiteral("app_id")).toString() == QStringLiteral("tivla")) {
-        const QJsonObject r = node.value(QStringLiteral("rect")).toObject();
+    const QJsonObject r = node.value(QLatin1String("rect")).toObject();
+    if (node.value(QLatin1String("app_id")).toString() == QLatin1String("tivla")) {
         windows->append(QRect(
-            r.value(QStringLiteral("x")).toInt(), r.value(QStringLiteral("y")).toInt(),
-            r.value(QStringLiteral("width")).toInt(), r.value(QStringLiteral("height")).toInt()));
+            r.value(QLatin1String("x")).toInt(), r.value(QLatin1String("y")).toInt(),
+            r.value(QLatin1String("width")).toInt(), r.value(QLatin1String("height")).toInt()));
     }
     for (const char* children : {"nodes", "floating_nodes"}) {
         for (const QJsonValue child : node.value(QLatin1String(children)).toArray()) {
             collectWindows(child.toObject(), windows);
         }
     }
-}
-
-QRect windowOfSize(const QList<QRect>& windows, QSize size) {
-    for (const QRect& window : windows) {
-        if (window.size() == size) {
-            return window;
-        }
-    }
-    return {};
 }
 
 } // namespace
@@ -60,21 +51,23 @@ class WaylandTest : public QObject {
 private slots:
     void initTestCase();
     void titleScreenMainWindowAndDragByTheTitle();
-    void cleanupTestCase();
+    void cleanupTestCase() {
+        sway_.terminate();
+        sway_.waitForFinished(kPatienceMs);
+    }
 
 private:
-    using Sight = std::function<bool(const QImage& screen, const QList<QRect>& windows)>;
-    // Output of grim or swaymsg, run as the test's own user.
+    // Output of grim or swaymsg, empty if it failed.
     QByteArray run(const QString& tool, const QStringList& arguments) const;
-    bool see(const QString& step, const Sight& sight, QList<QRect>* windows = nullptr);
+    // Waits until sight says yes of a screenshot and of windows_, where the program's windows
+    // are; keeps the last screenshot either way.
+    bool see(const QString& step, const std::function<bool(const QImage&)>& sight);
 
-    // Who runs sway and the program when the test runs as root; nobody else otherwise.
-    std::optional<uint> otherUser_;
+    QStringList swayCommand_{QStringLiteral("sway"), QStringLiteral("-c")};
     QTemporaryDir runtime_;
     QProcess sway_;
-    QString socket_;
-    QString ipcSocket_;
-    std::unique_ptr<VirtualPointer> pointer_;
+    QStringList sockets_;
+    QList<QRect> windows_;
     Artefacts artefacts_;
 };
 
@@ -85,23 +78,17 @@ void WaylandTest::initTestCase() {
         }
     }
     if (::geteuid() == 0) {
-        otherUser_ = kNobody;
+        swayCommand_ = kAsNobody + swayCommand_;
+        if (QProcess::execute(kAsNobody.first(), kAsNobody.mid(1) << QStringLiteral("true")) != 0) {
+            QSKIP("sway refuses to run as root, and this root cannot become user 65534 (nobody)");
+        }
+        QVERIFY(::chown(QFile::encodeName(runtime_.path()).constData(), 65534, 65534) == 0);
     }
-    QProcess probe;
-    endWithParent(probe, otherUser_);
-    probe.start(QStringLiteral("true"), {});
-    if (!probe.waitForFinished(kPatienceMs) || probe.exitCode() != 0) {
-        QSKIP("sway refuses to run as root, and this root cannot become user 65534 (nobody)");
-    }
-    QVERIFY(runtime_.isValid());
     const QDir runtime(runtime_.path());
     QFile config(runtime.filePath(QStringLiteral("sway.conf")));
     QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write("output HEADLESS-1 resolution 1280x1024 position 0 0\n"
-                 "xwayland disable\n");
+    config.write("output HEADLESS-1 resolution 1280x1024 position 0 0\nxwayland disable\n");
     config.close();
-    const uint owner = otherUser_.value_or(::geteuid());
-    QVERIFY(::chown(QFile::encodeName(runtime.path()).constData(), owner, owner) == 0);
 
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
@@ -111,120 +98,89 @@ void WaylandTest::initTestCase() {
     environment.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
     sway_.setProcessEnvironment(environment);
     sway_.setWorkingDirectory(runtime.path());
-    endWithParent(sway_, otherUser_);
+    endWithParent(sway_);
     artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), QStringLiteral("WaylandTest"),
                            QStringLiteral("sway"));
     sway_.setStandardOutputFile(artefacts_.filePath(QStringLiteral("sway.log")));
     sway_.setProcessChannelMode(QProcess::MergedChannels);
-    sway_.start(QStringLiteral("sway"), {QStringLiteral("-c"), config.fileName()});
-    QVERIFY2(sway_.waitForStarted(kPatienceMs), qPrintable(sway_.errorString()));
-    const QDeadlineTimer deadline(kPatienceMs);
-    while ((socket_.isEmpty() || ipcSocket_.isEmpty()) && !deadline.hasExpired() &&
-           sway_.state() == QProcess::Running) {
-        QTest::qWait(50);
-        // The sockets: "wayland-N" for clients, "sway-ipc.*.sock" for swaymsg.
-        for (const QString& name : runtime.entryList(QDir::System)) {
-            if (name.startsWith(QStringLiteral("wayland-"))) {
-                socket_ = runtime.filePath(name);
-            } else {
-                ipcSocket_ = runtime.filePath(name);
-            }
-        }
-    }
-    QVERIFY2(!socket_.isEmpty() && !ipcSocket_.isEmpty(),
-             qPrintable(QStringLiteral("sway did not start; see %1").arg(artefacts_.folder())));
-    pointer_ = std::make_unique<VirtualPointer>(socket_, kScreen);
-    QVERIFY2(pointer_->error().isEmpty(), qPrintable(pointer_->error()));
-}
-
-void WaylandTest::cleanupTestCase() {
-    pointer_.reset();
-    sway_.terminate();
-    if (!sway_.waitForFinished(kPatienceMs)) {
-        sway_.kill();
-        sway_.waitForFinished(kPatienceMs);
-    }
+    sway_.start(swayCommand_.first(), swayCommand_.mid(1) << config.fileName());
+    // Its sockets, by name: "sway-ipc.*" for swaymsg, then "wayland-N" for clients.
+    QTRY_VERIFY2_WITH_TIMEOUT((sockets_ = runtime.entryList(QDir::System, QDir::Name)).size() == 2,
+                              qPrintable(artefacts_.folder()), kPatienceMs);
+    sockets_.replaceInStrings(QRegularExpression(QStringLiteral("^")), runtime.path() + u'/');
 }
 
 QByteArray WaylandTest::run(const QString& tool, const QStringList& arguments) const {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), socket_);
+    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), sockets_.at(1));
     process.setProcessEnvironment(environment);
     process.start(tool, arguments);
     process.waitForFinished(kPatienceMs);
     return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray();
 }
 
-bool WaylandTest::see(const QString& step, const Sight& sight, QList<QRect>* windows) {
+bool WaylandTest::see(const QString& step, const std::function<bool(const QImage&)>& sight) {
     const QDeadlineTimer deadline(kPatienceMs);
     QImage screen;
-    for (bool seen = false; !seen;) {
-        if (deadline.hasExpired()) {
-            artefacts_.keep(screen, step);
-            qWarning().noquote() << "not seen:" << step;
-            return false;
-        }
-        QList<QRect> found;
-        const QJsonDocument tree = QJsonDocument::fromJson(
-            run(QStringLiteral("swaymsg"), {QStringLiteral("-s"), ipcSocket_, QStringLiteral("-t"),
-                                            QStringLiteral("get_tree")}));
-        collectWindows(tree.object(), &found);
+    bool seen = false;
+    while (!seen && !deadline.hasExpired()) {
+        windows_.clear();
+        collectWindows(
+            QJsonDocument::fromJson(
+                run(QStringLiteral("swaymsg"), {QStringLiteral("-s"), sockets_.at(0),
+                                                QStringLiteral("-t"), QStringLiteral("get_tree")}))
+                .object(),
+            &windows_);
         screen = QImage::fromData(run(QStringLiteral("grim"), {QStringLiteral("-")}))
                      .convertToFormat(QImage::Format_RGB32);
-        seen = !screen.isNull() && sight(screen, found);
-        if (windows != nullptr) {
-            *windows = found;
-        }
+        seen = !screen.isNull() && sight(screen);
     }
-    artefacts_.keep(screen, step);
-    return true;
+    artefacts_.keep(screen, seen ? step : step + QStringLiteral(" NOT SEEN"));
+    return seen;
 }
 
 void WaylandTest::titleScreenMainWindowAndDragByTheTitle() {
     artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), QStringLiteral("WaylandTest"),
                            QString::fromLatin1(QTest::currentTestFunction()));
+    VirtualPointer pointer(sockets_.at(1), kScreen);
+    QVERIFY2(pointer.isValid(), "sway offers no zwlr_virtual_pointer_manager_v1");
+    // No X display: the program shows itself through sway or not at all.
     ProgramRun program(QString(), 1, artefacts_.filePath(QStringLiteral("program.log")));
     program.setSetting(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    program.setSetting(QStringLiteral("WAYLAND_DISPLAY"), socket_);
-    if (otherUser_) {
-        program.runAs(*otherUser_);
-    }
+    program.setSetting(QStringLiteral("WAYLAND_DISPLAY"), sockets_.at(1));
     const QString error = program.start();
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
-    // The compositor places the windows: the title picture is wherever sway put the window.
-    const QImage title = QImage(kTitlePicture).convertToFormat(QImage::Format_RGB32);
-    const Sight titleScreen = [&](const QImage& screen, const QList<QRect>& found) {
-        const QRect window = windowOfSize(found, places::kTitleScreen.size());
-        return !window.isNull() && !firstDifference(screen, window, title, QPoint(0, 0));
-    };
-    QList<QRect> windows;
-    QVERIFY(see(QStringLiteral("title screen"), titleScreen, &windows));
-    pointer_->click(windowOfSize(windows, places::kTitleScreen.size()).center());
+    // sway places the windows: the title picture is wherever it put the title screen.
+    const QImage title = QImage(QStringLiteral(TIVLA_E2E_SOURCE_DIR "/assets/images/title.png"))
+                             .convertToFormat(QImage::Format_RGB32);
+    QVERIFY(see(QStringLiteral("title screen"), [&](const QImage& screen) {
+        return windows_.size() == 1 && windows_[0].size() == places::kTitleScreen.size() &&
+               !firstDifference(screen, windows_[0], title, QPoint(0, 0));
+    }));
+    pointer.click(windows_[0].center());
 
-    // The board's orange from the window's corner, and something else beyond it.
-    const auto mainWindowAt = [](const QImage& screen, const QRect& window) {
-        return !window.isNull() && screen.pixel(window.topLeft()) == kBoardOrange &&
+    // The main window alone, the board's orange from its corner and something else beyond.
+    QRect window;
+    const auto mainWindowAt = [&](const QImage& screen) {
+        return windows_.size() == 1 && windows_[0] == window &&
+               screen.pixel(window.topLeft()) == kBoardOrange &&
                screen.pixel(window.topLeft() - QPoint(1, 1)) != kBoardOrange;
     };
-    const Sight mainWindowAlone = [&](const QImage& screen, const QList<QRect>& found) {
-        return found.size() == 1 &&
-               mainWindowAt(screen, windowOfSize(found, places::kMainWindowAtStart));
-    };
-    QVERIFY(see(QStringLiteral("main window"), mainWindowAlone, &windows));
+    QVERIFY(see(QStringLiteral("main window"), [&](const QImage& screen) {
+        window = windows_.value(0);
+        return window.size() == places::kMainWindowAtStart && mainWindowAt(screen);
+    }));
 
     // A press on the title area, clear of its caption and buttons, carries the window along.
-    const QRect dragged = windows.first().translated(-120, 90);
-    const QPoint grip = windows.first().topLeft() + places::kTitleArea + QPoint(150, 5);
-    pointer_->drag(grip, grip + dragged.topLeft() - windows.first().topLeft());
-    const Sight mainWindowDragged = [&](const QImage& screen, const QList<QRect>& found) {
-        return found == QList<QRect>{dragged} && mainWindowAt(screen, dragged);
-    };
-    QVERIFY(see(QStringLiteral("main window dragged"), mainWindowDragged));
+    const QPoint grip = window.topLeft() + places::kTitleArea + QPoint(150, 5);
+    window.translate(-120, 90);
+    pointer.drag(grip, grip + QPoint(-120, 90));
+    QVERIFY(see(QStringLiteral("main window dragged"), mainWindowAt));
 
     // The buttons on the title area keep their presses.
-    pointer_->click(dragged.topLeft() + places::centre(places::kExitButton));
+    pointer.click(window.topLeft() + places::centre(places::kExitButton));
     QVERIFY(program.waitForExit(kPatienceMs));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
