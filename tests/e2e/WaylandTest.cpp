@@ -19,28 +19,36 @@
 
 namespace tivla::e2e {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr QSize kScreen{1280, 1024};
 constexpr int kPatienceMs = 15000;
 // sway refuses to run as root: a test run as root runs it as nobody.
-const QStringList kAsNobody{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
-                            QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                            QStringLiteral("--pdeathsig=TERM")};
+const QStringList kAsNobody{u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s,
+                            u"--clear-groups"_s, u"--pdeathsig=TERM"_s};
 
 // Where sway put the program's windows.
 void collectWindows(const QJsonObject& node, QList<QRect>* windows) {
-    const QJsonObject r = node.value(QLatin1String("rect")).toObject();
-    if (node.value(QLatin1String("app_id")).toString() == QLatin1String("tivla")) {
-        windows->append(QRect(
-            r.value(QLatin1String("x")).toInt(), r.value(QLatin1String("y")).toInt(),
-            r.value(QLatin1String("width")).toInt(), r.value(QLatin1String("height")).toInt()));
+    const QJsonObject r = node[u"rect"].toObject();
+    if (node[u"app_id"].toString() == QStringView(u"tivla")) {
+        windows->append(
+            {r[u"x"].toInt(), r[u"y"].toInt(), r[u"width"].toInt(), r[u"height"].toInt()});
     }
-    for (const char* children : {"nodes", "floating_nodes"}) {
-        for (const QJsonValue child : node.value(QLatin1String(children)).toArray()) {
+    for (const char16_t* children : {u"nodes", u"floating_nodes"}) {
+        for (const QJsonValue child : node[children].toArray()) {
             collectWindows(child.toObject(), windows);
         }
     }
+}
+
+// Output of grim or swaymsg, empty if it failed.
+QByteArray run(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished(kPatienceMs);
+    return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray();
 }
 
 } // namespace
@@ -57,13 +65,11 @@ private slots:
     }
 
 private:
-    // Output of grim or swaymsg, empty if it failed.
-    QByteArray run(const QString& tool, const QStringList& arguments) const;
     // Waits until sight says yes of a screenshot and of windows_, where the program's windows
     // are; keeps the last screenshot either way.
     bool see(const QString& step, const std::function<bool(const QImage&)>& sight);
 
-    QStringList swayCommand_{QStringLiteral("sway"), QStringLiteral("-c")};
+    QStringList swayCommand_{u"sway"_s, u"-c"_s};
     QTemporaryDir runtime_;
     QProcess sway_;
     QStringList sockets_;
@@ -74,50 +80,40 @@ private:
 void WaylandTest::initTestCase() {
     for (const char* tool : {"sway", "swaymsg", "grim"}) {
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
-            QSKIP(qPrintable(QStringLiteral("not installed: %1 (Debian: sway grim)").arg(tool)));
+            QSKIP(qPrintable(u"not installed: %1 (Debian: sway grim)"_s.arg(tool)));
         }
     }
     if (::geteuid() == 0) {
         swayCommand_ = kAsNobody + swayCommand_;
-        if (QProcess::execute(kAsNobody.first(), kAsNobody.mid(1) << QStringLiteral("true")) != 0) {
+        if (QProcess::execute(kAsNobody.first(), kAsNobody.mid(1) << u"true"_s) != 0) {
             QSKIP("sway refuses to run as root, and this root cannot become user 65534 (nobody)");
         }
         QVERIFY(::chown(QFile::encodeName(runtime_.path()).constData(), 65534, 65534) == 0);
     }
     const QDir runtime(runtime_.path());
-    QFile config(runtime.filePath(QStringLiteral("sway.conf")));
+    QFile config(runtime.filePath(u"sway.conf"_s));
     QVERIFY(config.open(QIODevice::WriteOnly));
     config.write("output HEADLESS-1 resolution 1280x1024 position 0 0\nxwayland disable\n");
     config.close();
 
     QProcessEnvironment environment;
-    environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    environment.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("headless"));
-    environment.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
+    environment.insert(u"PATH"_s, qEnvironmentVariable("PATH"));
+    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    environment.insert(u"WLR_BACKENDS"_s, u"headless"_s);
+    environment.insert(u"WLR_RENDERER"_s, u"pixman"_s);
     sway_.setProcessEnvironment(environment);
-    sway_.setWorkingDirectory(runtime.path());
     endWithParent(sway_);
-    artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), QStringLiteral("WaylandTest"),
-                           QStringLiteral("sway"));
-    sway_.setStandardOutputFile(artefacts_.filePath(QStringLiteral("sway.log")));
+    artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), u"WaylandTest"_s, u"sway"_s);
+    sway_.setStandardOutputFile(artefacts_.filePath(u"sway.log"_s));
     sway_.setProcessChannelMode(QProcess::MergedChannels);
     sway_.start(swayCommand_.first(), swayCommand_.mid(1) << config.fileName());
     // Its sockets, by name: "sway-ipc.*" for swaymsg, then "wayland-N" for clients.
     QTRY_VERIFY2_WITH_TIMEOUT((sockets_ = runtime.entryList(QDir::System, QDir::Name)).size() == 2,
                               qPrintable(artefacts_.folder()), kPatienceMs);
-    sockets_.replaceInStrings(QRegularExpression(QStringLiteral("^")), runtime.path() + u'/');
-}
-
-QByteArray WaylandTest::run(const QString& tool, const QStringList& arguments) const {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), sockets_.at(1));
-    process.setProcessEnvironment(environment);
-    process.start(tool, arguments);
-    process.waitForFinished(kPatienceMs);
-    return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray();
+    sockets_.replaceInStrings(QRegularExpression(u"^"_s), runtime.path() + u'/');
+    // For grim and swaymsg.
+    qputenv("SWAYSOCK", QFile::encodeName(sockets_.at(0)));
+    qputenv("WAYLAND_DISPLAY", QFile::encodeName(sockets_.at(1)));
 }
 
 bool WaylandTest::see(const QString& step, const std::function<bool(const QImage&)>& sight) {
@@ -126,36 +122,29 @@ bool WaylandTest::see(const QString& step, const std::function<bool(const QImage
     bool seen = false;
     while (!seen && !deadline.hasExpired()) {
         windows_.clear();
-        collectWindows(
-            QJsonDocument::fromJson(
-                run(QStringLiteral("swaymsg"), {QStringLiteral("-s"), sockets_.at(0),
-                                                QStringLiteral("-t"), QStringLiteral("get_tree")}))
-                .object(),
-            &windows_);
-        screen = QImage::fromData(run(QStringLiteral("grim"), {QStringLiteral("-")}))
-                     .convertToFormat(QImage::Format_RGB32);
+        const QByteArray tree = run(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s});
+        collectWindows(QJsonDocument::fromJson(tree).object(), &windows_);
+        screen = QImage::fromData(run(u"grim"_s, {u"-"_s})).convertToFormat(QImage::Format_RGB32);
         seen = !screen.isNull() && sight(screen);
     }
-    artefacts_.keep(screen, seen ? step : step + QStringLiteral(" NOT SEEN"));
+    artefacts_.keep(screen, seen ? step : step + u" NOT SEEN"_s);
     return seen;
 }
 
 void WaylandTest::titleScreenMainWindowAndDragByTheTitle() {
-    artefacts_ = Artefacts(QStringLiteral(TIVLA_E2E_ARTEFACTS), QStringLiteral("WaylandTest"),
-                           QString::fromLatin1(QTest::currentTestFunction()));
     VirtualPointer pointer(sockets_.at(1), kScreen);
     QVERIFY2(pointer.isValid(), "sway offers no zwlr_virtual_pointer_manager_v1");
     // No X display: the program shows itself through sway or not at all.
-    ProgramRun program(QString(), 1, artefacts_.filePath(QStringLiteral("program.log")));
-    program.setSetting(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    program.setSetting(QStringLiteral("WAYLAND_DISPLAY"), sockets_.at(1));
+    ProgramRun program(QString(), 1, artefacts_.filePath(u"program.log"_s));
+    program.setSetting(u"QT_QPA_PLATFORM"_s, u"wayland"_s);
+    program.setSetting(u"WAYLAND_DISPLAY"_s, sockets_.at(1));
     const QString error = program.start();
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
     // sway places the windows: the title picture is wherever it put the title screen.
     const QImage title = QImage(QStringLiteral(TIVLA_E2E_SOURCE_DIR "/assets/images/title.png"))
                              .convertToFormat(QImage::Format_RGB32);
-    QVERIFY(see(QStringLiteral("title screen"), [&](const QImage& screen) {
+    QVERIFY(see(u"title screen"_s, [&](const QImage& screen) {
         return windows_.size() == 1 && windows_[0].size() == places::kTitleScreen.size() &&
                !firstDifference(screen, windows_[0], title, QPoint(0, 0));
     }));
@@ -168,7 +157,7 @@ void WaylandTest::titleScreenMainWindowAndDragByTheTitle() {
                screen.pixel(window.topLeft()) == kBoardOrange &&
                screen.pixel(window.topLeft() - QPoint(1, 1)) != kBoardOrange;
     };
-    QVERIFY(see(QStringLiteral("main window"), [&](const QImage& screen) {
+    QVERIFY(see(u"main window"_s, [&](const QImage& screen) {
         window = windows_.value(0);
         return window.size() == places::kMainWindowAtStart && mainWindowAt(screen);
     }));
@@ -177,7 +166,7 @@ void WaylandTest::titleScreenMainWindowAndDragByTheTitle() {
     const QPoint grip = window.topLeft() + places::kTitleArea + QPoint(150, 5);
     window.translate(-120, 90);
     pointer.drag(grip, grip + QPoint(-120, 90));
-    QVERIFY(see(QStringLiteral("main window dragged"), mainWindowAt));
+    QVERIFY(see(u"main window dragged"_s, mainWindowAt));
 
     // The buttons on the title area keep their presses.
     pointer.click(window.topLeft() + places::centre(places::kExitButton));
