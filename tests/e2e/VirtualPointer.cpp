@@ -52,24 +52,24 @@ VirtualPointer::VirtualPointer(const QString& socket, QSize layout)
     if (display_ == nullptr) {
         return;
     }
+    wl_proxy* manager = nullptr;
     wl_registry* registry = wl_display_get_registry(display_);
-    wl_registry_add_listener(registry, &kRegistryListener, &manager_);
+    wl_registry_add_listener(registry, &kRegistryListener, &manager);
     wl_display_roundtrip(display_);
     wl_registry_destroy(registry);
-    if (manager_ != nullptr) {
+    if (manager != nullptr) {
         pointer_ =
-            wl_proxy_marshal_flags(manager_, kCreate, &kPointerInterface, 1, 0, nullptr, nullptr);
+            wl_proxy_marshal_flags(manager, kCreate, &kPointerInterface, 1, 0, nullptr, nullptr);
+        // Only the client's side: the pointer outlives it, and disconnecting ends both.
+        wl_proxy_destroy(manager);
         // The seat gains a pointer now; give the program time to take it up.
         frame(kSettleMs);
     }
 }
 
 VirtualPointer::~VirtualPointer() {
-    // Disconnecting ends the pointer and the manager on the compositor's side.
-    for (wl_proxy* proxy : {pointer_, manager_}) {
-        if (proxy != nullptr) {
-            wl_proxy_destroy(proxy);
-        }
+    if (pointer_ != nullptr) {
+        wl_proxy_destroy(pointer_);
     }
     if (display_ != nullptr) {
         wl_display_disconnect(display_);

@@ -33,7 +33,6 @@ private:
     void frame(int pauseMs);
 
     wl_display* display_ = nullptr;
-    wl_proxy* manager_ = nullptr;
     wl_proxy* pointer_ = nullptr;
     QSize layout_;
     QElapsedTimer clock_;
