@@ -106,9 +106,15 @@ private:
     // Presses the left button at from, moves in small steps to to, releases there.
     void drag(QPoint from, QPoint to);
     void click(QPoint point) { drag(point, point); }
-    void button(bool pressed);
-    // Ends one input frame and lets sway and the program take it in.
-    void frame(int pauseMs);
+    // One request of the pointer, stamped with the time, and the frame that ends it; then a
+    // pause for sway and the program to take it in.
+    void send(int pauseMs, uint32_t request, auto... arguments) {
+        wl_proxy_marshal_flags(pointer_, request, nullptr, 1, 0, uint32_t(clock_.elapsed()),
+                               uint32_t(arguments)...);
+        wl_proxy_marshal_flags(pointer_, kFrame, nullptr, 1, 0);
+        wl_display_roundtrip(display_);
+        QThread::msleep(pauseMs);
+    }
 
     QTemporaryDir runtime_;
     QProcess sway_;
@@ -171,7 +177,7 @@ void WaylandTest::initTestCase() {
     // Only the client's side: the pointer outlives it, and disconnecting ends both.
     wl_proxy_destroy(manager);
     clock_.start();
-    frame(kSettleMs);
+    wl_display_roundtrip(display_);
 }
 
 void WaylandTest::cleanupTestCase() {
@@ -247,28 +253,13 @@ void WaylandTest::drag(QPoint from, QPoint to) {
     const int steps = qMax(1, qMax(qAbs(travel.x()), qAbs(travel.y())) / kStepPx);
     for (int i = 0; i <= steps; ++i) {
         const QPoint at = from + travel * i / steps;
-        wl_proxy_marshal_flags(pointer_, kMotionAbsolute, nullptr, 1, 0, uint32_t(clock_.elapsed()),
-                               uint32_t(at.x()), uint32_t(at.y()), uint32_t(kScreen.width()),
-                               uint32_t(kScreen.height()));
-        frame(i == 0 || i == steps ? kSettleMs : kStepPauseMs);
+        send(i == 0 || i == steps ? kSettleMs : kStepPauseMs, kMotionAbsolute, at.x(), at.y(),
+             kScreen.width(), kScreen.height());
         if (i == 0) {
-            button(true);
+            send(kSettleMs, kButton, kLeftButton, WL_POINTER_BUTTON_STATE_PRESSED);
         }
     }
-    button(false);
-}
-
-void WaylandTest::button(bool pressed) {
-    wl_proxy_marshal_flags(
-        pointer_, kButton, nullptr, 1, 0, uint32_t(clock_.elapsed()), kLeftButton,
-        uint32_t(pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED));
-    frame(kSettleMs);
-}
-
-void WaylandTest::frame(int pauseMs) {
-    wl_proxy_marshal_flags(pointer_, kFrame, nullptr, 1, 0);
-    wl_display_roundtrip(display_);
-    QThread::msleep(pauseMs);
+    send(kSettleMs, kButton, kLeftButton, WL_POINTER_BUTTON_STATE_RELEASED);
 }
 
 } // namespace tivla::e2e
