@@ -77,11 +77,11 @@ private slots:
     void snapshotsMatchTheScreen();
 
 private:
+    using DialogSight = std::function<bool(const QImage& screen, const QRect& dialog)>;
     // Waits for the file dialog, clicks into its margin so that the keyboard goes to it, types
-    // the name and Enter, and waits for the dialog to go.
-    bool answerFileDialog(const QString& name);
-    // The same without the Enter: the dialog stays, its place in dialog.
-    bool typeIntoFileDialog(const QString& name, QRect* dialog);
+    // the name and Enter, and waits for the dialog to go; before the Enter, when given, waits
+    // until the dialog shows what beforeEnter looks for.
+    bool answerFileDialog(const QString& name, const DialogSight& beforeEnter = {});
     // Clicks the cells alive on the 40 x 40 board and waits until the screen shows them.
     bool clickCellsAlive(const GridOnScreen& board, const std::set<Cell>& alive);
 
@@ -109,18 +109,15 @@ void FilesTest::cleanup() {
     session_.finish();
 }
 
-bool FilesTest::typeIntoFileDialog(const QString& name, QRect* dialog) {
-    if (!session_.seeDialog(QStringLiteral("file dialog"), dialog)) {
+bool FilesTest::answerFileDialog(const QString& name, const DialogSight& beforeEnter) {
+    QRect dialog;
+    if (!session_.seeDialog(QStringLiteral("file dialog"), &dialog)) {
         return false;
     }
-    session_.user().click(dialog->topLeft() + QPoint(3, 3) * session_.scale());
+    session_.user().click(dialog.topLeft() + QPoint(3, 3) * session_.scale());
     session_.user().type(name);
-    return true;
-}
-
-bool FilesTest::answerFileDialog(const QString& name) {
-    QRect dialog;
-    if (!typeIntoFileDialog(name, &dialog)) {
+    const auto typed = [&](const QImage& s) { return beforeEnter(s, dialog); };
+    if (beforeEnter && !session_.see(QStringLiteral("file dialog before Enter"), typed)) {
         return false;
     }
     session_.user().key(QStringLiteral("Return"));
@@ -213,12 +210,9 @@ void FilesTest::openAnRlePatternThroughTheDialog() {
     // The grid's current cell on a cell the pattern makes alive, as in the board file's test.
     session_.user().click(grid().cellCentre(3, 2));
     session_.user().click(at(places::kOpenButton));
-    QRect dialog;
-    QVERIFY2(typeIntoFileDialog(name, &dialog), session_.why());
-
     // The preview beside the file list: the box and its margin, 47 x 47 cells, in square cells
     // of the board's colours, the live ones one cell in from the edge; its texts below it.
-    const auto showsPreview = [&](const QImage& s) {
+    const auto showsPreview = [&](const QImage& s, const QRect& dialog) {
         const QRect board = boundsOf(s, dialog, kBoardOrange);
         const int cell = board.width() / 47;
         const QRect texts(board.left(), board.bottom() + 1, board.width(), 60 * session_.scale());
@@ -228,9 +222,7 @@ void FilesTest::openAnRlePatternThroughTheDialog() {
                countColour(s, dialog, kAliveYellow) == 6 * cell * cell &&
                !boundsOfOther(s, texts, dominantColour(s, texts)).isNull();
     };
-    QVERIFY2(session_.see(QStringLiteral("RLE pattern previewed"), showsPreview), session_.why());
-    session_.user().key(QStringLiteral("Return"));
-    QVERIFY2(session_.seeDialogGone(QStringLiteral("file dialog closed")), session_.why());
+    QVERIFY2(answerFileDialog(name, showsPreview), session_.why());
 
     const WindowOnScreen window = session_.mainWindow();
     const GridOnScreen board = grid(13);

@@ -53,14 +53,15 @@ inline std::set<QString> filesBelow(const QString& folder) {
     return files;
 }
 
-// The keys of a desktop entry's main group, values as written.
+// The keys of a desktop (or thumbnailer) entry's main group, values as written.
 inline QHash<QString, QString> desktopEntryKeys(const QString& path) {
     QHash<QString, QString> keys;
     bool inMainGroup = false;
     for (const QByteArray& raw : contents(path).split('\n')) {
         const QString line = QString::fromUtf8(raw);
         if (line.startsWith(QLatin1Char('['))) {
-            inMainGroup = line == QStringLiteral("[Desktop Entry]");
+            inMainGroup = line == QStringLiteral("[Desktop Entry]") ||
+                          line == QStringLiteral("[Thumbnailer Entry]");
         } else if (inMainGroup && line.contains(QLatin1Char('='))) {
             const qsizetype equals = line.indexOf(QLatin1Char('='));
             keys.insert(line.left(equals), line.mid(equals + 1));

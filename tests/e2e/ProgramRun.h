@@ -7,14 +7,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <optional>
-
 namespace tivla::e2e {
 
 class ProgramRun {
 public:
-    // display: the X display, empty for none; scale: QT_SCALE_FACTOR for the program, 1 for
-    // none. Its output goes to logPath.
+    // scale: QT_SCALE_FACTOR for the program, 1 for none. Its output goes to logPath.
     ProgramRun(const QString& display, int scale, const QString& logPath);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
@@ -22,9 +19,6 @@ public:
 
     // Before start: a setting added to the program's clean environment.
     void setSetting(const QString& name, const QString& value) { settings_.insert(name, value); }
-    // Before start: a copy of the program runs as this user (and the group of the same
-    // number), owning its working folder; for a test run as root.
-    void runAs(uint user) { user_ = user; }
 
     // Empty when the program runs, otherwise why it does not. arguments: its command line.
     QString start(const QStringList& arguments = {});
@@ -44,7 +38,6 @@ private:
     int scale_;
     QString logPath_;
     QProcessEnvironment settings_;
-    std::optional<uint> user_;
     QTemporaryDir work_;
     QProcess process_;
 };
