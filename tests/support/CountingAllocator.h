@@ -14,6 +14,12 @@ inline std::atomic<std::int64_t>& heldBytes() {
     static std::atomic<std::int64_t> bytes{0};
     return bytes;
 }
+// Both deletes free here: a sized delete that called the plain one made GCC 14 see a malloc'ed
+// block handed to operator delete.
+inline void release(void* block) noexcept {
+    heldBytes() -= static_cast<std::int64_t>(malloc_usable_size(block));
+    std::free(block);
+}
 } // namespace tivla::test
 
 void* operator new(std::size_t size) {
@@ -25,9 +31,8 @@ void* operator new(std::size_t size) {
     return block;
 }
 void operator delete(void* block) noexcept {
-    tivla::test::heldBytes() -= static_cast<std::int64_t>(malloc_usable_size(block));
-    std::free(block);
+    tivla::test::release(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
-    operator delete(block);
+    tivla::test::release(block);
 }
