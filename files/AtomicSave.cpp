@@ -1,5 +1,5 @@
 // Write to a temporary file, flush it to the disk, then rename it over the target; write in
-// place only where a rename would lose the file's links or cannot be made.
+// place only where a rename would lose the file's links or is not allowed.
 #include "AtomicSave.h"
 
 #include <cerrno>
@@ -193,6 +193,10 @@ int saveFileAtomically(const std::string& named, std::string_view bytes) {
     }
     if (error == 0 && ::rename(temp->c_str(), path.c_str()) != 0) {
         error = errno;
+        ::unlink(temp->c_str());
+        // In a sticky folder (/tmp, a shared one) only the file's or the folder's owner may
+        // rename over it, while anyone the file lets write may write it the classic way.
+        return targetExists && error == EPERM ? writeInPlace(path, bytes) : error;
     }
     if (error != 0) {
         ::unlink(temp->c_str());

@@ -14,10 +14,11 @@ namespace tivla {
 // names is replaced while the link stays (a looping chain of links fails with ELOOP).
 //
 // An existing file this user may not write is refused with EACCES (or EROFS) before anything
-// is created, as the classic open would refuse it. Two cases are written in place instead,
+// is created, as the classic open would refuse it. Three cases are written in place instead,
 // the classic way, and are not atomic (a failure half-way leaves a half-written file): a file
-// with more than one hard link, so that every name still shows the one saved file, and a
-// writable file in a folder where no new file may be created.
+// with more than one hard link, so that every name still shows the one saved file; a writable
+// file in a folder where no new file may be created; and one in a sticky folder (/tmp) that
+// only its owner may rename over.
 //
 // Only a regular file, or a name that nothing has yet, is saved to. A folder is refused with
 // EISDIR; a device, a named pipe or a socket with EACCES, before anything is written: renaming

@@ -195,12 +195,21 @@ TEST(BoardFileSave, SymbolicLinksAreFollowed) {
 }
 
 // As an ordinary user: a file that may not be written is refused, not renamed over; a closed
-// folder and a hard link are written in place; the group and the permissions but for the
-// set-ID bits are kept.
+// folder, a hard link and another's file in a sticky folder are written in place; the group
+// and the permissions but for the set-ID bits are kept.
 TEST(BoardFileSave, PermissionsLinksAndGroupsAreKept) {
     TempDirectory dir;
     const std::string saved = boardFileText(*boardWithGlider());
+    // Made before dropping root: someone else's file, writable by all, in a sticky folder.
+    const std::filesystem::path sticky = dir.path() / "sticky";
+    const std::string others = sticky / "board.txt";
+    std::filesystem::create_directory(sticky);
+    writeFile(others, "old");
+    ASSERT_EQ(::chmod(others.c_str(), 0666) | ::chmod(sticky.c_str(), 01777), 0);
     const auto skipped = test::runUnprivileged(dir.path(), [&] {
+        const auto error = saveBoardFile(others, *boardWithGlider());
+        EXPECT_EQ(error ? error->messageText() : "", "") << "sticky folder";
+        EXPECT_TRUE(readFile(others) == saved && entriesIn(sticky) == 1u) << "sticky folder";
         // A group of ours other than the one new files get, if any.
         gid_t groups[16] = {::getegid()};
         const bool second = ::getgroups(16, groups) > 1 && groups[0] == ::getegid();
