@@ -122,11 +122,12 @@ int writeInPlace(const std::string& path, std::string_view bytes) {
 
 // The new file takes the old one's group where this process may give it (it may when it is a
 // member of that group) and its permissions, but never set-user-ID, set-group-ID or sticky: a
-// board file that is a program's copy must not run as its owner. Failing to is no reason to
-// lose the save.
+// board file that is a program's copy must not run as its owner. Where the group cannot be
+// kept, the group the file has instead must not gain what the old group might do, so those
+// bits go. Failing either is no reason to lose the save.
 void keepGroupAndPermissions(int fd, const struct stat& old) {
-    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    (void)::fchmod(fd, old.st_mode & 0777);
+    const bool groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+    (void)::fchmod(fd, old.st_mode & (groupKept ? 0777 : 0707));
 }
 
 // Makes the rename itself durable; a failure here leaves a complete file, so it is not reported.
