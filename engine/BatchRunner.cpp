@@ -96,7 +96,7 @@ BatchOutcome runBatchGenerations(Board& board, long long steps, StatisticsSink* 
         SilentPainter silent;
         stepGeneration(board, silent, sink);
         before = 1;
-        if (steps == 1) {
+        if (steps == 1 && !loaded) {
             return {1, std::nullopt};
         }
     }
@@ -229,6 +229,10 @@ BatchOutcome runBatchGenerations(Board& board, long long steps, StatisticsSink* 
     } else if (first) {
         if (const auto cycle = search.exactCycle(*first, ran)) {
             outcome.cycle = BatchCycle{cycle->period, startOf(cycle->start, cycle->period)};
+        } else if (loaded && CycleSearch::sameCells(*bits, *loaded)) {
+            // The board as loaded came back at the last generation run, one too late for the
+            // search from `first` to see it close; any shorter period it would have seen.
+            outcome.cycle = BatchCycle{before + ran, 0};
         }
     }
     return outcome;

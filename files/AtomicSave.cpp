@@ -1,5 +1,5 @@
 // Write to a temporary file, flush it to the disk, then rename it over the target; write in
-// place only where a rename would lose the file's links or cannot be made.
+// place only where a rename would lose the file's links or is not allowed.
 #include "AtomicSave.h"
 
 #include <cerrno>
@@ -122,11 +122,12 @@ int writeInPlace(const std::string& path, std::string_view bytes) {
 
 // The new file takes the old one's group where this process may give it (it may when it is a
 // member of that group) and its permissions, but never set-user-ID, set-group-ID or sticky: a
-// board file that is a program's copy must not run as its owner. Failing to is no reason to
-// lose the save.
+// board file that is a program's copy must not run as its owner. Where the group cannot be
+// kept, the group the file has instead must not gain what the old group might do, so those
+// bits go. Failing either is no reason to lose the save.
 void keepGroupAndPermissions(int fd, const struct stat& old) {
-    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    (void)::fchmod(fd, old.st_mode & 0777);
+    const bool groupKept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+    (void)::fchmod(fd, old.st_mode & (groupKept ? 0777 : 0707));
 }
 
 // Makes the rename itself durable; a failure here leaves a complete file, so it is not reported.
@@ -193,6 +194,10 @@ int saveFileAtomically(const std::string& named, std::string_view bytes) {
     }
     if (error == 0 && ::rename(temp->c_str(), path.c_str()) != 0) {
         error = errno;
+        ::unlink(temp->c_str());
+        // In a sticky folder (/tmp, a shared one) only the file's or the folder's owner may
+        // rename over it, while anyone the file lets write may write it the classic way.
+        return targetExists && error == EPERM ? writeInPlace(path, bytes) : error;
     }
     if (error != 0) {
         ::unlink(temp->c_str());

@@ -75,7 +75,7 @@ std::optional<FileError> loadBoardFromFile(const QString& path, Board& board, Pa
 
 // Saves the board to path in the format its extension names (a board file, RLE, plaintext or
 // a PNG picture of the board drawn in style; Life 1.06 and 1.05 are refused) through
-// saveFileAtomically: a failure at any step leaves an existing file as it was (but for the two
+// saveFileAtomically: a failure at any step leaves an existing file as it was (but for the
 // in-place cases AtomicSave.h names), and a folder, a named pipe, a device or a file this user
 // may not write at path is refused, not replaced. Returns the first failure.
 std::optional<FileError> saveBoardToFile(const QString& path, const Board& board,

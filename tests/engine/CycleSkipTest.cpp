@@ -286,11 +286,15 @@ TEST(CycleSkip, CycleStartAndPeriodAreTheLeastOnesEvenOnDirtyCounts) {
                 --from;
             }
             if (3 * from <= kGenerations) {
-                const auto outcome =
-                    runBatch(*start, kGenerations, NoStatistics{}, nullptr, jumping({}));
-                ASSERT_TRUE(outcome.cycle.has_value()) << i;
-                EXPECT_EQ(outcome.cycle->period, static_cast<long long>(period)) << i;
-                EXPECT_EQ(outcome.cycle->start, static_cast<long long>(from)) << i;
+                // The whole run, and one that ends as the cycle first closes.
+                for (const std::size_t length : {kGenerations, from + period}) {
+                    auto run = std::make_unique<Board>(*start);
+                    const auto outcome = runBatch(*run, static_cast<long long>(length),
+                                                  NoStatistics{}, nullptr, jumping({}));
+                    ASSERT_TRUE(outcome.cycle.has_value()) << i << " " << length;
+                    EXPECT_EQ(outcome.cycle->period, static_cast<long long>(period)) << i;
+                    EXPECT_EQ(outcome.cycle->start, static_cast<long long>(from)) << i;
+                }
                 break;
             }
         }

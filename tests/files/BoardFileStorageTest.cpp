@@ -195,12 +195,31 @@ TEST(BoardFileSave, SymbolicLinksAreFollowed) {
 }
 
 // As an ordinary user: a file that may not be written is refused, not renamed over; a closed
-// folder and a hard link are written in place; the group and the permissions but for the
-// set-ID bits are kept.
+// folder, a hard link and another's file in a sticky folder are written in place; the group
+// and the permissions but for the set-ID bits are kept, the group's bits only with the group.
 TEST(BoardFileSave, PermissionsLinksAndGroupsAreKept) {
     TempDirectory dir;
     const std::string saved = boardFileText(*boardWithGlider());
+    // Made before dropping root: someone else's file, writable by all, in a sticky folder.
+    const std::filesystem::path sticky = dir.path() / "sticky";
+    const std::string others = sticky / "board.txt";
+    std::filesystem::create_directory(sticky);
+    writeFile(others, "old");
+    ASSERT_EQ(::chmod(others.c_str(), 0666) | ::chmod(sticky.c_str(), 01777), 0);
+    // And a file of nobody's own in root's group, which nobody cannot give the new file.
+    const std::string ours = dir.file("board.txt");
+    writeFile(ours, "old");
+    const bool foreignGroup = ::chown(ours.c_str(), 65534, 0) == 0;
+    ::chmod(ours.c_str(), 0640);
     const auto skipped = test::runUnprivileged(dir.path(), [&] {
+        const auto error = saveBoardFile(others, *boardWithGlider());
+        EXPECT_EQ(error ? error->messageText() : "", "") << "sticky folder";
+        EXPECT_TRUE(readFile(others) == saved && entriesIn(sticky) == 1u) << "sticky folder";
+        ASSERT_FALSE(saveBoardFile(ours, *boardWithGlider()).has_value());
+        struct stat regrouped = {};
+        ::stat(ours.c_str(), &regrouped);
+        EXPECT_EQ(regrouped.st_mode & 0777, foreignGroup ? 0600u : 0640u)
+            << "another group gains nothing of the old group's access";
         // A group of ours other than the one new files get, if any.
         gid_t groups[16] = {::getegid()};
         const bool second = ::getgroups(16, groups) > 1 && groups[0] == ::getegid();
