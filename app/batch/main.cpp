@@ -152,8 +152,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     // Known before the run: nothing is written in a format only read.
-    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life &&
-        tivla::pictureFormatForPath(*options.output) == tivla::PictureFormat::None) {
+    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life) {
         reportError(tivla::unwritableFormatError().text());
         return kExitFailure;
     }
