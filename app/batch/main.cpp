@@ -103,7 +103,6 @@ std::optional<std::string> outputBytes(const tivla::BatchOptions& options,
         return std::nullopt;
     case tivla::PictureFormat::Gif: {
         tivla::AnimationSettings settings;
-        settings.steps = options.steps;
         settings.every = options.every;
         settings.delayCentiseconds = (options.delayMs + 5) / 10;
         settings.style = pictureStyle(options, start);
