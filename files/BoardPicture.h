@@ -45,8 +45,6 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    Colour at(int x, int y) const { return static_cast<Colour>(pixels_[index(x, y)]); }
-    Rgb rgbAt(int x, int y) const { return kPalette[pixels_[index(x, y)]]; }
     const std::uint8_t* row(int y) const { return pixels_.data() + index(0, y); }
 
 private:

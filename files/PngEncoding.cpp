@@ -13,10 +13,15 @@ namespace {
 
 void appendBytes(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<std::string*>(png_get_io_ptr(png));
+    bool appended = true;
     try {
         out->append(reinterpret_cast<const char*>(data), length);
     } catch (const std::bad_alloc&) {
-        // An exception must not cross libpng's C frames; its own error path unwinds them.
+        appended = false;
+    }
+    // An exception must not cross libpng's C frames, so its own error path unwinds them; and
+    // only once the handler has ended, or the longjmp would leave the exception held for ever.
+    if (!appended) {
         png_error(png, "out of memory");
     }
 }

@@ -1,5 +1,6 @@
-// The frames are drawn one at a time from a copy of the board, so memory holds two pictures
-// and the encoded file, whatever the number of frames.
+// The frames are drawn one at a time from a copy of the board, so memory holds three pictures
+// (the first frame, the encoder's frame before and the frame drawn) and the encoded file,
+// whatever the number of frames.
 #include "RunAnimation.h"
 
 #include "GifAnimation.h"

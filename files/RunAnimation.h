@@ -16,8 +16,7 @@ inline constexpr long long kMaxAnimationFrames = 10000;
 inline constexpr std::size_t kMaxAnimationBytes = std::size_t{64} << 20;
 
 struct AnimationSettings {
-    // Generations 0 to steps, every `every`-th of them.
-    long long steps = 0;
+    // Generations between frames; which frames, the plan says.
     long long every = 1;
     int delayCentiseconds = 10;
     PictureStyle style;

@@ -103,7 +103,6 @@ std::optional<std::string> outputBytes(const tivla::BatchOptions& options,
         return std::nullopt;
     case tivla::PictureFormat::Gif: {
         tivla::AnimationSettings settings;
-        settings.steps = options.steps;
         settings.every = options.every;
         settings.delayCentiseconds = (options.delayMs + 5) / 10;
         settings.style = pictureStyle(options, start);
@@ -152,8 +151,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     // Known before the run: nothing is written in a format only read.
-    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life &&
-        tivla::pictureFormatForPath(*options.output) == tivla::PictureFormat::None) {
+    if (options.output && tivla::formatForPath(*options.output) == tivla::PatternFormat::Life) {
         reportError(tivla::unwritableFormatError().text());
         return kExitFailure;
     }
