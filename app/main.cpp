@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -51,7 +52,7 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, qtArgv);
     // Remembers nothing between runs: the file dialogs' history and sidebar settings go to a
     // folder that disappears with the program.
-    const QTemporaryDir forgottenSettings;
+    QTemporaryDir forgottenSettings;
     for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
         QSettings::setPath(format, QSettings::UserScope, forgottenSettings.path());
     }
@@ -67,11 +68,24 @@ int main(int argc, char* argv[]) {
     tivla::initAssets();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
 
-    tivla::TForm2 titleScreen;
-    tivla::TForm1 mainWindow;
-    titleScreen.setMainWindow(&mainWindow);
-    titleScreen.setFileToOpen(commandLine.file);
-    mainWindow.setTitleScreen(&titleScreen);
-    titleScreen.show();
-    return QApplication::exec();
+    int status = 0;
+    {
+        tivla::TForm2 titleScreen;
+        tivla::TForm1 mainWindow;
+        titleScreen.setMainWindow(&mainWindow);
+        titleScreen.setFileToOpen(commandLine.file);
+        mainWindow.setTitleScreen(&titleScreen);
+        titleScreen.show();
+        status = QApplication::exec();
+    }
+    // Qt 6.8's Wayland plugin (Debian 13) can hang for good while it takes its connection down:
+    // one of its event threads waits on a read another has given up, and the program, its
+    // windows gone, never ends. Nothing of the program's is left to finish by now (every save
+    // is complete when it returns), so on Wayland the process ends before that teardown.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        forgottenSettings.remove();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
